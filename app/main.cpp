@@ -1,0 +1,15 @@
+// Starts the window on the game folder the executable stands in.
+#include <QApplication>
+
+#include "frmconfig.h"
+#include "userprompts.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    trelvane::UserPrompts prompts;
+    trelvane::frmConfig window(QCoreApplication::applicationDirPath(), prompts);
+    if (!window.Form_Load())
+        return 1;  // the problem has been reported; nothing was written
+    return app.exec();
+}

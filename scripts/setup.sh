@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need from Debian's packages, if missing.
+# Sourced by run.sh and test.sh.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
+          clang libclang-rt-14-dev xvfb xdotool x11-utils)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)

@@ -1,0 +1,44 @@
+#pragma once
+// Settings-file bytes -> GameSettings. Errors are values: nothing throws.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gamesettings.h"
+
+namespace trelvane {
+
+enum class ReadMode {
+    StartUp,  // lines 1-14 read as text, then converted: an empty value is an error
+    Factory,  // lines 1-14 read as typed items: an empty value reads as 0
+};
+
+struct SettingsError {
+    int line = 0;             // physical line of the file (1-based) where the problem is
+    std::string caption;      // the field's caption, e.g. "Complex Score:"
+    std::string found;        // the text found ("" when the file ended)
+    std::string problem;      // e.g. "is not a number", "must be between 0 and 8"
+
+    // e.g. trelvane.cfg, line 4 (Complex Score:): "abc" is not a number.
+    std::string describe(std::string_view fileName) const;
+};
+
+struct ReadResult {
+    GameSettings settings;
+    std::array<int, 19> lines{};          // physical line each value came from
+    std::optional<SettingsError> error;   // set: settings are not to be used
+    bool ok() const { return !error; }
+};
+
+// Reads the 19 values; no range check.
+ReadResult readSettings(std::string_view bytes, ReadMode mode);
+
+// The loaded values must fit the controls (sphere detail 0-8, ...).
+std::optional<SettingsError> checkRanges(const GameSettings &s, const std::array<int, 19> &lines);
+
+// readSettings followed by checkRanges: what the window uses.
+ReadResult loadSettings(std::string_view bytes, ReadMode mode);
+
+}  // namespace trelvane

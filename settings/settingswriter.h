@@ -1,0 +1,12 @@
+#pragma once
+// GameSettings -> the exact bytes the game reads: 19 lines, CR LF after each.
+
+#include <string>
+
+#include "gamesettings.h"
+
+namespace trelvane {
+
+std::string writeSettings(const GameSettings &s);
+
+}  // namespace trelvane

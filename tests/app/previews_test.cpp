@@ -1,0 +1,116 @@
+// The check-box and detail-slider previews as the player changes values.
+#include <QTest>
+
+#include "windowfixture.h"
+
+namespace trelvane::testing {
+namespace {
+
+struct Pair {
+    const char *box;
+    std::string group;
+};
+const std::vector<Pair> Pairs = {{"chkFPS", "imgFPS"},       {"chkScore", "imgScore"},
+                                 {"chkLevel", "imgLevel"},   {"chkMask", "imgMask"},
+                                 {"chkMirror", "imgMirror"}, {"chkTransparency", "imgTransparency"},
+                                 {"chkParticles", "imgParticles"}};
+
+class PreviewTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(open(cfg(designTimeLines())));
+    }
+
+    std::map<std::string, std::vector<int>> allShown() const
+    {
+        std::map<std::string, std::vector<int>> out;
+        for (const char *g : {"imgSphereDetail", "imgOdoDetail", "imgFPS", "imgScore", "imgLevel",
+                              "imgMask", "imgMirror", "imgTransparency", "imgParticles"})
+            out[g] = shown(g);
+        return out;
+    }
+};
+
+TEST_F(PreviewTest, ClickShowsTheOtherPictureAndASecondClickRestoresThePair)
+{
+    for (const Pair &p : Pairs) {
+        SCOPED_TRACE(p.box);
+        QCheckBox *box = check(p.box);
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_EQ(box->checkState(), Qt::Checked);
+        EXPECT_EQ(shown(p.group), std::vector<int>{1});
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_EQ(box->checkState(), Qt::Unchecked);
+        EXPECT_EQ(shown(p.group), std::vector<int>{0});
+    }
+}
+
+TEST_F(PreviewTest, ClickTouchesOnlyItsOwnPair)
+{
+    for (const Pair &p : Pairs) {
+        auto before = allShown();
+        QTest::mouseClick(check(p.box), Qt::LeftButton);
+        auto after = allShown();
+        before[p.group] = {1};
+        EXPECT_EQ(after, before) << p.box;
+        QTest::mouseClick(check(p.box), Qt::LeftButton);
+    }
+}
+
+TEST_F(PreviewTest, GrayedCountsAsOnAndAClickNeverGrays)
+{
+    ASSERT_TRUE(open(cfg([] {
+        QStringList l = designTimeLines();
+        l[13] = "2";
+        return l;
+    }())));
+    QCheckBox *box = check("chkParticles");
+    EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(shown("imgParticles"), std::vector<int>{1});
+    for (int click = 0; click < 4; ++click) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_NE(box->checkState(), Qt::PartiallyChecked) << click;
+        EXPECT_EQ(shown("imgParticles"), std::vector<int>{box->checkState() == Qt::Checked ? 1 : 0});
+    }
+}
+
+TEST_F(PreviewTest, AGroupWithSeveralPicturesShownIsMendedByOneChange)
+{
+    const PictureGroup &sphere = window->pictures("imgSphereDetail");
+    for (int i : {2, 5, 7})
+        sphere.picture(i)->show();
+    slider("sldSphereDetail")->setValue(4);
+    EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{4});
+
+    const PictureGroup &mask = window->pictures("imgMask");
+    mask.picture(1)->show();  // both shown
+    QTest::mouseClick(check("chkMask"), Qt::LeftButton);
+    EXPECT_EQ(shown("imgMask"), std::vector<int>{1});
+    mask.picture(0)->hide();
+    mask.picture(1)->hide();  // both hidden
+    QTest::mouseClick(check("chkMask"), Qt::LeftButton);
+    EXPECT_EQ(shown("imgMask"), std::vector<int>{0});
+}
+
+TEST_F(PreviewTest, DetailSlidersShowTheirValuesPictureAndLeaveTheOtherRowAlone)
+{
+    QSlider *sphere = slider("sldSphereDetail");
+    QSlider *odo = slider("sldOdoDetail");
+    for (int v = 0; v <= 8; ++v) {
+        sphere->setValue(v);
+        EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{v});
+        EXPECT_EQ(shown("imgOdoDetail"), std::vector<int>{0});
+    }
+    for (int v = 6; v <= 12; ++v) {
+        odo->setValue(v);
+        EXPECT_EQ(shown("imgOdoDetail"), std::vector<int>{v - 6});
+        EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{8});
+    }
+    odo->setValue(40);  // clamped to the range: still a picture that exists
+    EXPECT_EQ(shown("imgOdoDetail"), std::vector<int>{6});
+}
+
+}  // namespace
+}  // namespace trelvane::testing

@@ -1,0 +1,109 @@
+#pragma once
+// A window on a temporary game folder, with message boxes answered by the test.
+
+#include <QByteArray>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QSlider>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "frmconfig.h"
+#include "userprompts.h"
+
+namespace trelvane::testing {
+
+class ScriptedPrompts : public UserPrompts {
+public:
+    bool confirm(QWidget *, const QString &title, const QString &question) override
+    {
+        questions << title + "|" + question;
+        return answerYes;
+    }
+    void error(QWidget *, const QString &message) override { errors << message; }
+
+    bool answerYes = true;
+    QStringList questions;
+    QStringList errors;
+};
+
+// The 19 lines of a file, CR LF after each.
+inline QByteArray cfg(const QStringList &lines)
+{
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+// A file equal to the window's state at creation: every handler stays quiet.
+inline QStringList designTimeLines()
+{
+    return {"0", "6", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "0",
+            "1", "1", "1", "1", "1"};
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QByteArray readFile(const QString &name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // Writes trelvane.cfg and opens the window on it; returns Form_Load's answer.
+    bool open(const QByteArray &settings)
+    {
+        writeFile("trelvane.cfg", settings);
+        return openExisting();
+    }
+
+    bool openExisting()
+    {
+        window = std::make_unique<frmConfig>(dir.path(), prompts);
+        return window->Form_Load();
+    }
+
+    template <typename T> T *get(const char *name) const
+    {
+        T *w = window->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QSlider *slider(const char *name) const { return get<QSlider>(name); }
+    QCheckBox *check(const char *name) const { return get<QCheckBox>(name); }
+    QComboBox *keys(int slot) const
+    {
+        return get<QComboBox>(QString("cmbKeys(%1)").arg(slot).toLatin1().constData());
+    }
+
+    // Indexes of the pictures of a group that are shown.
+    std::vector<int> shown(const std::string &group) const
+    {
+        const PictureGroup &g = window->pictures(group);
+        std::vector<int> out;
+        for (int i = 0; i < g.size(); ++i)
+            if (g.isShown(i))
+                out.push_back(i);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<frmConfig> window;
+};
+
+}  // namespace trelvane::testing
