@@ -1,0 +1,250 @@
+// Replacing the high-score table: exact bytes on success, and on every failure
+// a message naming the file while the old table stays as it was.
+
+#include "scorereset.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <string>
+
+namespace trelvane {
+namespace {
+
+using namespace std::string_literals;
+
+QByteArray bytes(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(f.write(content), content.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return f.readAll();
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Permission bits do not stop the superuser; tests that rely on them say so.
+bool permissionsStopWrites()
+{
+    QTemporaryDir probe;
+    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile f(QDir(probe.path()).filePath(QStringLiteral("probe")));
+    const bool created = f.open(QIODevice::WriteOnly);
+    f.close();
+    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return !created;
+}
+
+const QString HighScores = QDir::toNativeSeparators(QStringLiteral("data/highscores.dat"));
+const QString DefaultScores = QDir::toNativeSeparators(QStringLiteral("data/defaultscores.dat"));
+
+class GameFolder {
+public:
+    GameFolder() { QDir(root()).mkdir(QStringLiteral("data")); }
+    QString root() const { return dir_.path(); }
+    QString data() const { return QDir(root()).filePath(QStringLiteral("data")); }
+    QString defaults() const { return QDir(data()).filePath(QStringLiteral("defaultscores.dat")); }
+    QString scores() const { return QDir(data()).filePath(QStringLiteral("highscores.dat")); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+TEST(ResetScoresContent, AppendsCrLfToWhateverTheDefaultsHold)
+{
+    struct Case {
+        const char *name;
+        std::string defaults;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"empty", ""s, "\r\n"s},
+        {"text without line end", "Alice 100"s, "Alice 100\r\n"s},
+        {"already ends in CR LF", "Alice 100\r\n"s, "Alice 100\r\n\r\n"s},
+        {"ends in LF", "a\n"s, "a\n\r\n"s},
+        {"ends in CR", "a\r"s, "a\r\r\n"s},
+        {"binary with NUL and EOF mark", "\x00\xff\x1a\x00"s, "\x00\xff\x1a\x00\r\n"s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string content = resetScoresContent(c.defaults);
+        EXPECT_EQ(content, c.expected);
+        ASSERT_EQ(content.size(), c.defaults.size() + 2);
+        EXPECT_EQ(content.substr(content.size() - 2), "\x0d\x0a"s);
+    }
+}
+
+TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
+{
+    std::string large;
+    for (int i = 0; i < 70000; ++i)
+        large.push_back(static_cast<char>((i * 131) & 0xff));
+
+    struct Case {
+        const char *name;
+        std::string defaults;
+        bool scoresExist;  // an old table to replace, or none yet
+    };
+    const Case cases[] = {
+        {"empty defaults", ""s, true},
+        {"text table", "Anna\r\n5000\r\nBert\r\n4000"s, true},
+        {"table ending in CR LF", "Anna\r\n5000\r\n"s, true},
+        {"binary table", "\x00\x01\xfe\xff\x1a\r"s, true},
+        {"no old table", "1\r\n2"s, false},
+        {"large table", large, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        GameFolder game;
+        writeFile(game.defaults(), bytes(c.defaults));
+        if (c.scoresExist)
+            writeFile(game.scores(), QByteArray("old table that is longer than some defaults\r\n"));
+
+        EXPECT_EQ(resetHighScores(game.root()).toStdString(), "");
+
+        const QByteArray written = readFile(game.scores());
+        ASSERT_EQ(written.size(), static_cast<qsizetype>(c.defaults.size()) + 2);
+        EXPECT_EQ(written.left(written.size() - 2), bytes(c.defaults));
+        EXPECT_EQ(written.right(2), QByteArray("\x0d\x0a"));
+        EXPECT_EQ(readFile(game.defaults()), bytes(c.defaults)) << "the defaults are only read";
+        EXPECT_EQ(entries(game.data()), (QStringList{"defaultscores.dat", "highscores.dat"}));
+    }
+}
+
+TEST(ResetHighScores, TwoResetsGiveIdenticalFiles)
+{
+    GameFolder game;
+    writeFile(game.defaults(), QByteArray("Anna\r\n5000\r\n"));
+    writeFile(game.scores(), QByteArray("Zed\r\n99999\r\n"));
+
+    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+    const QByteArray first = readFile(game.scores());
+    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+    EXPECT_EQ(readFile(game.scores()), first);
+    EXPECT_EQ(first, QByteArray("Anna\r\n5000\r\n\r\n"));
+}
+
+const QByteArray OldTable("Zed\r\n99999\r\n");
+const auto ReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+struct FailureCase {
+    const char *name;
+    std::function<void(const GameFolder &)> arrange;
+    QString namedFile;  // must appear in the message
+    QString reason;     // must appear in the message too, when not empty
+    std::function<void(const GameFolder &)> restore;
+};
+
+void expectFailureLeavesTableAlone(const FailureCase &c)
+{
+    SCOPED_TRACE(c.name);
+    GameFolder game;
+    c.arrange(game);
+    const QStringList before = entries(game.data());
+    const QByteArray scoresBefore = readFile(game.scores());
+
+    const QString error = resetHighScores(game.root());
+
+    if (c.restore)
+        c.restore(game);
+    EXPECT_TRUE(error.contains(c.namedFile)) << error.toStdString();
+    EXPECT_TRUE(c.reason.isEmpty() || error.contains(c.reason)) << error.toStdString();
+    EXPECT_TRUE(error.endsWith(QLatin1Char('.'))) << error.toStdString();
+    EXPECT_EQ(readFile(game.scores()), scoresBefore);
+    EXPECT_EQ(entries(game.data()), before) << "no file added or removed";
+}
+
+TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
+{
+    const FailureCase cases[] = {
+        {"missing defaults",
+         [](const GameFolder &g) { writeFile(g.scores(), OldTable); },
+         DefaultScores, QStringLiteral("No such file"), {}},
+        {"defaults are a folder",
+         [](const GameFolder &g) {
+             QDir(g.data()).mkdir(QStringLiteral("defaultscores.dat"));
+             writeFile(g.scores(), OldTable);
+         },
+         DefaultScores, {}, {}},
+        {"high-score file marked read-only",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             writeFile(g.scores(), OldTable);
+             QFile::setPermissions(g.scores(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+         },
+         HighScores, QStringLiteral("read-only"),
+         [](const GameFolder &g) { QFile::setPermissions(g.scores(), ReadWrite); }},
+        {"high-score name taken by a folder",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             QDir(g.data()).mkdir(QStringLiteral("highscores.dat"));
+         },
+         HighScores, {}, {}},
+    };
+    for (const FailureCase &c : cases)
+        expectFailureLeavesTableAlone(c);
+}
+
+TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
+{
+    if (!permissionsStopWrites())
+        GTEST_SKIP() << "permission bits do not stop this user from writing";
+    const FailureCase cases[] = {
+        {"data folder read-only",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             writeFile(g.scores(), OldTable);
+             QFile::setPermissions(g.data(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+         },
+         HighScores, {},
+         [](const GameFolder &g) { QFile::setPermissions(g.data(), ReadWrite); }},
+        {"defaults unreadable",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             writeFile(g.scores(), OldTable);
+             QFile::setPermissions(g.defaults(), QFileDevice::WriteOwner);
+         },
+         DefaultScores, {},
+         [](const GameFolder &g) { QFile::setPermissions(g.defaults(), ReadWrite); }},
+    };
+    for (const FailureCase &c : cases)
+        expectFailureLeavesTableAlone(c);
+}
+
+TEST(ResetHighScores, MissingDataFolderIsReportedAndNothingIsCreated)
+{
+    QTemporaryDir root;
+    const QString error = resetHighScores(root.path());
+    EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
+    EXPECT_TRUE(entries(root.path()).isEmpty());
+}
+
+TEST(ResetHighScores, DataNameTakenByAFileIsReported)
+{
+    QTemporaryDir root;
+    writeFile(QDir(root.path()).filePath(QStringLiteral("data")), "not a folder");
+    const QString error = resetHighScores(root.path());
+    EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
+    EXPECT_EQ(readFile(QDir(root.path()).filePath(QStringLiteral("data"))), QByteArray("not a folder"));
+}
+
+}  // namespace
+}  // namespace trelvane
