@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
-          clang libclang-rt-14-dev xvfb xdotool x11-utils)
+          clang libclang-rt-14-dev clang-tidy xvfb xdotool x11-utils
+          binutils-mingw-w64-x86-64)
 
 missing=()
 for p in "${packages[@]}"; do
