@@ -1,0 +1,107 @@
+#include "settingsfields.h"
+
+#include <cstddef>
+#include <limits>
+
+namespace trelvane {
+
+namespace {
+constexpr std::int32_t Int16Min = std::numeric_limits<std::int16_t>::min();
+constexpr std::int32_t Int16Max = std::numeric_limits<std::int16_t>::max();
+}  // namespace
+
+constexpr std::array<FieldInfo, FieldCount> SettingsFields{{
+    {Field::SphereDetail, "Sphere Detail:", FieldKind::Slider, 0, 8},
+    {Field::OdoDetail, "Score Odometer Detail:", FieldKind::Slider, 6, 12},
+    {Field::FPS, "Display FPS:", FieldKind::Toggle, 0, 1},
+    {Field::Score, "Complex Score:", FieldKind::Toggle, 0, 1},
+    {Field::Level, "Complex Level:", FieldKind::Toggle, 0, 1},
+    {Field::Mask, "Masking:", FieldKind::Toggle, 0, 1},
+    {Field::Mirror, "Mirror:", FieldKind::Toggle, 0, 1},
+    {Field::Transparency, "Transparency:", FieldKind::Toggle, 0, 1},
+    {Field::MsgTrans, "Message Transition Speed:", FieldKind::Slider, 1, 320},
+    {Field::Sound, "Sound Effects:", FieldKind::Toggle, 0, 2},
+    {Field::SoundVolume, "Sound Effects: volume", FieldKind::Volume, 0, 100},
+    {Field::Music, "Background Music:", FieldKind::Toggle, 0, 2},
+    {Field::MusicVolume, "Background Music: volume", FieldKind::Volume, 0, 100},
+    {Field::Particles, "Particles:", FieldKind::Toggle, 0, 2},
+    {Field::Key0, "Turn Left:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key1, "Turn Right:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key2, "Jump:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key3, "Sharp Left:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key4, "Sharp Right:", FieldKind::KeyCode, Int16Min, Int16Max},
+}};
+
+namespace {
+
+constexpr bool rowsInEnumOrder()
+{
+    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
+        if (static_cast<std::size_t>(SettingsFields[i].field) != i)
+            return false;
+    }
+    return true;
+}
+// fieldInfo() indexes the table by the enum value.
+static_assert(rowsInEnumOrder(), "settings fields must be listed in file order");
+
+}  // namespace
+
+const FieldInfo &fieldInfo(Field f)
+{
+    return SettingsFields[static_cast<std::size_t>(f)];
+}
+
+std::int32_t fieldValue(const GameSettings &s, Field f)
+{
+    switch (f) {
+    case Field::SphereDetail: return s.SphereDetail;
+    case Field::OdoDetail: return s.OdoDetail;
+    case Field::FPS: return s.FPS;
+    case Field::Score: return s.Score;
+    case Field::Level: return s.Level;
+    case Field::Mask: return s.Mask;
+    case Field::Mirror: return s.Mirror;
+    case Field::Transparency: return s.Transparency;
+    case Field::MsgTrans: return s.MsgTrans;
+    case Field::Sound: return s.Sound;
+    case Field::SoundVolume: return s.SoundVolume;
+    case Field::Music: return s.Music;
+    case Field::MusicVolume: return s.MusicVolume;
+    case Field::Particles: return s.Particles;
+    case Field::Key0: return s.Keys[0];
+    case Field::Key1: return s.Keys[1];
+    case Field::Key2: return s.Keys[2];
+    case Field::Key3: return s.Keys[3];
+    case Field::Key4: return s.Keys[4];
+    }
+    return 0;
+}
+
+void setFieldValue(GameSettings &s, Field f, std::int32_t v)
+{
+    const auto i16 = static_cast<std::int16_t>(v);
+    switch (f) {
+    case Field::SphereDetail: s.SphereDetail = v; break;
+    case Field::OdoDetail: s.OdoDetail = v; break;
+    case Field::FPS: s.FPS = i16; break;
+    case Field::Score: s.Score = i16; break;
+    case Field::Level: s.Level = i16; break;
+    case Field::Mask: s.Mask = i16; break;
+    case Field::Mirror: s.Mirror = i16; break;
+    case Field::Transparency: s.Transparency = i16; break;
+    case Field::MsgTrans: s.MsgTrans = v; break;
+    case Field::Sound: s.Sound = i16; break;
+    case Field::SoundVolume: s.SoundVolume = v; break;
+    case Field::Music: s.Music = i16; break;
+    case Field::MusicVolume: s.MusicVolume = v; break;
+    case Field::Particles: s.Particles = i16; break;
+    case Field::Key0: s.Keys[0] = i16; break;
+    case Field::Key1: s.Keys[1] = i16; break;
+    case Field::Key2: s.Keys[2] = i16; break;
+    case Field::Key3: s.Keys[3] = i16; break;
+    case Field::Key4: s.Keys[4] = i16; break;
+    }
+}
+
+}  // namespace trelvane
