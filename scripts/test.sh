@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set up, build, and run every test: the normal build, then a clang build with
-# AddressSanitizer + UndefinedBehaviorSanitizer that also fuzzes the reader.
+# AddressSanitizer + UndefinedBehaviorSanitizer that also fuzzes the reader
+# and runs clang-tidy.
 source "$(dirname "$0")/setup.sh"
 cd "$repo_root"
 
@@ -9,7 +10,7 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
-    -DTRELVANE_SANITIZE=ON -DTRELVANE_TOOLS=OFF -DTRELVANE_BENCH=OFF
+    -DTRELVANE_SANITIZE=ON -DTRELVANE_TIDY=ON -DTRELVANE_TOOLS=OFF -DTRELVANE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"

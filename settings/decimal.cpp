@@ -162,9 +162,10 @@ std::string formatDecimal(double v)
         out += digits;
         out.append(static_cast<std::size_t>(exponent + 1 - count), '0');
     } else {
-        out.append(digits, 0, static_cast<std::size_t>(exponent + 1));
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        out.append(digits, 0, whole);
         out.push_back('.');
-        out.append(digits, static_cast<std::size_t>(exponent + 1));
+        out.append(digits, whole);
     }
     return out;
 }
