@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
           clang libclang-rt-14-dev clang-tidy xvfb xdotool x11-utils
-          binutils-mingw-w64-x86-64)
+          binutils-mingw-w64-x86-64 locales)
 
 missing=()
 for p in "${packages[@]}"; do

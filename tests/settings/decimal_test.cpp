@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -40,8 +41,20 @@ TEST(FormatDecimal, IgnoresTheLocale)
         }
     }
     if (!found) {
+        // None installed: compile one into a private folder from the system's locale sources.
+        static const std::string folder = ::testing::TempDir() + "trelvane-locales";
+        const std::string build = "mkdir -p '" + folder + "' && localedef -i de_DE -f UTF-8 '" + folder +
+                                  "/de_DE.UTF-8' >/dev/null 2>&1";
+        if (std::system(build.c_str()) == 0) {
+            setenv("LOCPATH", folder.c_str(), 1);
+            if (std::setlocale(LC_ALL, "de_DE.UTF-8") && *std::localeconv()->decimal_point == ',')
+                found = "de_DE.UTF-8 (built)";
+            unsetenv("LOCPATH");
+        }
+    }
+    if (!found) {
         std::setlocale(LC_ALL, "C");
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
+        GTEST_SKIP() << "no locale with a decimal comma is installed, and none could be built";
     }
     const std::string written = formatDecimal(0.75);
     const std::optional<double> read = parseDecimal(".75");
