@@ -165,7 +165,7 @@ TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
         ASSERT_EQ(prompts.errors.size(), 1);
         EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << prompts.errors[0].toStdString();
         EXPECT_TRUE(prompts.errors[0].contains(c.mustMention)) << prompts.errors[0].toStdString();
-        EXPECT_EQ(readFile("trelvane.cfg"), c.bytes.isEmpty() ? QByteArray("<missing>") : c.bytes);
+        EXPECT_EQ(readFile("trelvane.cfg"), c.bytes.isEmpty() ? QByteArray("<unreadable>") : c.bytes);
         EXPECT_FALSE(window->findChild<QTimer *>("tmrTransition")->isActive());
     }
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "diskfiles.h"
 #include "frmconfig.h"
 #include "userprompts.h"
 
@@ -53,16 +54,10 @@ protected:
 
     void writeFile(const QString &name, const QByteArray &bytes) const
     {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        testing::writeFile(path(name), bytes);
     }
 
-    QByteArray readFile(const QString &name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readFile(const QString &name) const { return testing::readFile(path(name)); }
 
     // Writes trelvane.cfg and opens the window on it; returns Form_Load's answer.
     bool open(const QByteArray &settings)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "diskfiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -21,39 +23,7 @@
 namespace trelvane {
 namespace {
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(content), content.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QByteArray bytesOf(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
-
-// Permission bits do not stop the superuser; tests that rely on them say so.
-bool permissionsStopWrites()
-{
-    QTemporaryDir probe;
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile f(QDir(probe.path()).filePath(QStringLiteral("probe")));
-    const bool created = f.open(QIODevice::WriteOnly);
-    f.close();
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return !created;
-}
+using namespace trelvane::testing;
 
 // A file as the game leaves it, and the values it holds.
 const QByteArray SampleFile("3\r\n9\r\n1\r\n0\r\n1\r\n0\r\n1\r\n0\r\n50\r\n1\r\n.07\r\n0\r\n1\r\n1\r\n"

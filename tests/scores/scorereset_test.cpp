@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "diskfiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -17,41 +19,9 @@
 namespace trelvane {
 namespace {
 
+using namespace trelvane::testing;
+
 using namespace std::string_literals;
-
-QByteArray bytes(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(content), content.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Permission bits do not stop the superuser; tests that rely on them say so.
-bool permissionsStopWrites()
-{
-    QTemporaryDir probe;
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile f(QDir(probe.path()).filePath(QStringLiteral("probe")));
-    const bool created = f.open(QIODevice::WriteOnly);
-    f.close();
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return !created;
-}
 
 const QString HighScores = QDir::toNativeSeparators(QStringLiteral("data/highscores.dat"));
 const QString DefaultScores = QDir::toNativeSeparators(QStringLiteral("data/defaultscores.dat"));
@@ -114,7 +84,7 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         GameFolder game;
-        writeFile(game.defaults(), bytes(c.defaults));
+        writeFile(game.defaults(), bytesOf(c.defaults));
         if (c.scoresExist)
             writeFile(game.scores(), QByteArray("old table that is longer than some defaults\r\n"));
 
@@ -122,9 +92,9 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
 
         const QByteArray written = readFile(game.scores());
         ASSERT_EQ(written.size(), static_cast<qsizetype>(c.defaults.size()) + 2);
-        EXPECT_EQ(written.left(written.size() - 2), bytes(c.defaults));
+        EXPECT_EQ(written.left(written.size() - 2), bytesOf(c.defaults));
         EXPECT_EQ(written.right(2), QByteArray("\x0d\x0a"));
-        EXPECT_EQ(readFile(game.defaults()), bytes(c.defaults)) << "the defaults are only read";
+        EXPECT_EQ(readFile(game.defaults()), bytesOf(c.defaults)) << "the defaults are only read";
         EXPECT_EQ(entries(game.data()), (QStringList{"defaultscores.dat", "highscores.dat"}));
     }
 }

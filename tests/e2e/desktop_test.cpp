@@ -1,0 +1,426 @@
+// The built utility in a real X server, driven from outside as a player
+// would: keys through xdotool, the close box through WM_DELETE_WINDOW.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "process.h"
+#include "xclient.h"
+#include "xvfb.h"
+
+namespace trelvane::desktop {
+namespace {
+
+namespace fs = std::filesystem;
+using Window = WindowId;
+
+const std::string Title = "Trelvane Configuration Utility";
+const std::string TitlePattern = "^" + Title + "$";
+const std::string ConfirmPattern = "^Reset Confirmation$";
+constexpr int WindowWidth = 668;
+constexpr int WindowHeight = 530;
+// Every wait ends by this; a healthy run needs a fraction of it.
+constexpr milliseconds Patience(10000);
+
+std::string cfg(const std::vector<std::string> &lines)
+{
+    std::string out;
+    for (const std::string &l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+// Holds values that the writer puts out in another form, an unknown key code and a line too many.
+const std::string MessySettings =
+    "2.5\r\n 9\r\n\"1\"\r\n0\r\n1\r\n0\r\n1\r\n1\r\n7\r\n1\r\n0.5\r\n0\r\n.07\r\n1\r\n"
+    "203\r\n205\r\n57\r\n999\r\n32\r\nextra\r\n";
+const std::string MessySettingsWritten =
+    cfg({"2", "9", "1", "0", "1", "0", "1", "1", "7", "1", ".5", "0", ".07", "1", "203", "205", "57", "1", "32"});
+const std::string PlainSettings =
+    cfg({"3", "8", "1", "1", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1", "203", "205", "57", "30", "32"});
+const std::string FactorySettings =
+    cfg({"4", "10", "0", "1", "1", "1", "1", "1", "120", "1", ".8", "1", ".6", "1", "30", "32", "57", "16", "18"});
+const std::string DefaultScores = "AAA 5000\r\nBBB 4000\r\nCCC 3000";
+const std::string OldScores = "ZZZ 99999\r\n";
+
+class DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            GTEST_SKIP() << "Xvfb and xdotool are needed for the desktop tests";
+        ASSERT_TRUE(xvfb_.start()) << xvfb_.error();
+        ASSERT_FALSE(runtime_.path().empty());
+        ASSERT_FALSE(home_.path().empty());
+        game_ = fs::path(home_.path()) / "game";
+        fs::create_directories(game_ / "data");
+        fs::copy_file(TRELVANE_CONFIG_EXE, game_ / "config");
+        write("default.cfg", FactorySettings);
+        write("data/defaultscores.dat", DefaultScores);
+        write("data/highscores.dat", OldScores);
+
+        env_ = environmentWith({{"DISPLAY", xvfb_.display()},
+                                {"XDG_RUNTIME_DIR", runtime_.path()},
+                                {"QT_QPA_PLATFORM", "xcb"},
+                                {"QT_QPA_PLATFORMTHEME", std::nullopt},
+                                {"QT_PLUGIN_PATH", std::nullopt},
+                                {"QT_QPA_GENERIC_PLUGINS", std::nullopt}});
+        x_ = std::make_unique<XClient>(xvfb_.display());
+        ASSERT_TRUE(x_->connected()) << "cannot connect to " << xvfb_.display();
+    }
+
+    void TearDown() override
+    {
+        if (fs::exists(game_))
+            fs::permissions(game_, fs::perms::owner_all, fs::perm_options::add);
+        app_.terminate();
+    }
+
+    void write(const std::string &name, const std::string &bytes) const
+    {
+        std::ofstream(game_ / name, std::ios::binary | std::ios::trunc) << bytes;
+    }
+
+    std::string read(const std::string &name) const
+    {
+        std::ifstream in(game_ / name, std::ios::binary);
+        if (!in)
+            return "<missing>";
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    std::string log() const
+    {
+        std::ifstream in(fs::path(home_.path()) / "config.log");
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    void launch()
+    {
+        Process::Options options;
+        options.env = env_;
+        options.outputFile = (fs::path(home_.path()) / "config.log").string();
+        ASSERT_TRUE(app_.start({(game_ / "config").string()}, options)) << app_.error();
+    }
+
+    void xdotool(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "xdotool");
+        const RunResult r = run(args, env_, Patience);
+        ASSERT_EQ(r.status, std::optional<int>(0)) << "xdotool " << args[1] << " failed";
+    }
+
+    // Visible windows whose name matches, as xdotool lists them.
+    std::vector<Window> windows(const std::string &pattern)
+    {
+        const RunResult r = run({"xdotool", "search", "--onlyvisible", "--name", pattern}, env_, Patience);
+        std::vector<Window> out;
+        std::istringstream lines(r.output);
+        for (std::string line; std::getline(lines, line);)
+            if (!line.empty())
+                out.push_back(std::stoul(line));
+        return out;
+    }
+
+    bool isMainSize(Window w)
+    {
+        int width = 0, height = 0;
+        return x_->size(w, width, height) && width == WindowWidth && height == WindowHeight;
+    }
+
+    // Polls until pred holds for the listed windows; false at the deadline.
+    template <typename Pred> bool waitFor(const std::string &pattern, Pred pred, std::vector<Window> *found = nullptr)
+    {
+        const auto deadline = Clock::now() + Patience;
+        do {
+            std::vector<Window> ws = windows(pattern);
+            if (pred(ws)) {
+                if (found)
+                    *found = ws;
+                return true;
+            }
+            std::this_thread::sleep_for(milliseconds(30));
+        } while (Clock::now() < deadline);
+        return false;
+    }
+
+    // The utility's own window: the one of its name at its fixed size.
+    Window mainWindow()
+    {
+        Window main = 0;
+        waitFor(TitlePattern, [&](const std::vector<Window> &ws) {
+            for (Window w : ws)
+                if (isMainSize(w))
+                    main = w;
+            return main != 0;
+        });
+        return main;
+    }
+
+    // The error box: a second window with the utility's name, not of the main window's size.
+    Window errorBox()
+    {
+        Window box = 0;
+        waitFor(TitlePattern, [&](const std::vector<Window> &ws) {
+            for (Window w : ws)
+                if (!isMainSize(w))
+                    box = w;
+            return box != 0;
+        });
+        return box;
+    }
+
+    bool errorBoxGone()
+    {
+        return waitFor(TitlePattern, [&](const std::vector<Window> &ws) {
+            return std::all_of(ws.begin(), ws.end(), [&](Window w) { return isMainSize(w); });
+        });
+    }
+
+    Window confirmBox()
+    {
+        std::vector<Window> ws;
+        return waitFor(ConfirmPattern, [](const std::vector<Window> &l) { return !l.empty(); }, &ws) ? ws.front() : 0;
+    }
+
+    bool confirmBoxGone()
+    {
+        return waitFor(ConfirmPattern, [](const std::vector<Window> &l) { return l.empty(); });
+    }
+
+    // Gives a window the keyboard (there is no window manager to do it) and types.
+    void type(Window w, const std::vector<std::string> &keys)
+    {
+        ASSERT_NE(w, 0u);
+        xdotool({"windowfocus", "--sync", std::to_string(w)});
+        std::vector<std::string> args = {"key", "--delay", "30"};
+        args.insert(args.end(), keys.begin(), keys.end());
+        xdotool(args);
+    }
+
+    // What a window manager sends when the title bar's close box is clicked.
+    void clickCloseBox(Window w)
+    {
+        ASSERT_TRUE(x_->sendDeleteWindow(w));
+    }
+
+    // The exit status, or -1 if the process still runs at the deadline.
+    int exitStatus()
+    {
+        const std::optional<int> status = app_.wait(Patience);
+        return status ? *status : -1;
+    }
+
+    bool stillRunning()
+    {
+        std::this_thread::sleep_for(milliseconds(200));  // time to end, if it were going to
+        return app_.running();
+    }
+
+    // Polls a file until it holds the expected bytes; the write follows the key press.
+    bool fileBecomes(const std::string &name, const std::string &bytes)
+    {
+        const auto deadline = Clock::now() + Patience;
+        while (read(name) != bytes) {
+            if (Clock::now() >= deadline)
+                return false;
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+        return true;
+    }
+
+    XvfbServer xvfb_;
+    TempDir runtime_{"trelvane-runtime"};
+    TempDir home_{"trelvane-e2e"};
+    fs::path game_;
+    std::vector<std::string> env_;
+    std::unique_ptr<XClient> x_;
+    Process app_;
+};
+
+TEST_F(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
+{
+    write("trelvane.cfg", MessySettings);
+    launch();
+    type(mainWindow(), {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
+}
+
+TEST_F(DesktopTest, KeyboardChangesAreSaved)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    // Sphere detail has the focus at start: two steps right, then OK.
+    type(mainWindow(), {"Right", "Right", "alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), "5" + PlainSettings.substr(1));
+}
+
+TEST_F(DesktopTest, CancelLeavesTheFileAndEnds)
+{
+    write("trelvane.cfg", MessySettings);
+    launch();
+    type(mainWindow(), {"Right", "alt+c"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+}
+
+TEST_F(DesktopTest, CloseBoxLeavesTheFileAndEnds)
+{
+    write("trelvane.cfg", MessySettings);
+    launch();
+    const Window main = mainWindow();
+    type(main, {"Right"});
+    clickCloseBox(main);
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+}
+
+TEST_F(DesktopTest, RestoreDefaultsThenOkWritesTheFactorySettings)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    type(mainWindow(), {"alt+r", "alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), FactorySettings);
+}
+
+TEST_F(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
+{
+    launch();
+    ASSERT_NE(mainWindow(), 0u) << "the window is shown before the file is read";
+    const Window box = errorBox();
+    ASSERT_NE(box, 0u) << log();
+    EXPECT_TRUE(app_.running());
+    type(box, {"Return"});
+    const int status = exitStatus();
+    EXPECT_NE(status, 0) << log();
+    EXPECT_NE(status, -1) << "still running after the error box was dismissed";
+    EXPECT_FALSE(fs::exists(game_ / "trelvane.cfg"));
+}
+
+TEST_F(DesktopTest, MalformedSettingsFileShowsTheErrorAndEndsWithoutWriting)
+{
+    const std::string bad = cfg({"3", "8", "1", "yes", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1",
+                                 "203", "205", "57", "30", "32"});
+    write("trelvane.cfg", bad);
+    launch();
+    const Window box = errorBox();
+    ASSERT_NE(box, 0u) << log();
+    type(box, {"Return"});
+    const int status = exitStatus();
+    EXPECT_NE(status, 0) << log();
+    EXPECT_NE(status, -1) << "still running after the error box was dismissed";
+    EXPECT_EQ(read("trelvane.cfg"), bad);
+}
+
+TEST_F(DesktopTest, ResetScoresYesReplacesTheTable)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    type(main, {"alt+s"});
+    type(confirmBox(), {"Return"});  // Yes is the default button
+    ASSERT_TRUE(confirmBoxGone());
+    EXPECT_TRUE(fileBecomes("data/highscores.dat", DefaultScores + "\r\n"));
+    EXPECT_EQ(read("data/highscores.dat").size(), DefaultScores.size() + 2);
+    EXPECT_EQ(read("data/defaultscores.dat"), DefaultScores);
+    // The reset does not close the window, and Cancel does not undo it.
+    EXPECT_TRUE(stillRunning());
+    type(main, {"alt+c"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("data/highscores.dat"), DefaultScores + "\r\n");
+    EXPECT_EQ(read("trelvane.cfg"), PlainSettings);
+}
+
+TEST_F(DesktopTest, ResetScoresNoByItsKeyLeavesTheTable)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    type(main, {"alt+s"});
+    type(confirmBox(), {"n"});
+    ASSERT_TRUE(confirmBoxGone());
+    EXPECT_TRUE(stillRunning());
+    EXPECT_EQ(read("data/highscores.dat"), OldScores);
+    type(main, {"alt+c"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("data/highscores.dat"), OldScores);
+}
+
+TEST_F(DesktopTest, ResetScoresNoByTabAndReturnLeavesTheTable)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    type(main, {"alt+s"});
+    type(confirmBox(), {"Tab", "Return"});
+    ASSERT_TRUE(confirmBoxGone());
+    EXPECT_TRUE(stillRunning());
+    EXPECT_EQ(read("data/highscores.dat"), OldScores);
+    type(main, {"alt+c"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("data/highscores.dat"), OldScores);
+}
+
+// A read-only mark on the file is honoured even for root, whom the folder's
+// permission bits alone would not stop.
+TEST_F(DesktopTest, OkOnAReadOnlyFolderShowsTheErrorAndKeepsTheWindow)
+{
+    write("trelvane.cfg", MessySettings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u);
+    const auto noWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(game_ / "trelvane.cfg", noWrite, fs::perm_options::remove);
+    fs::permissions(game_, noWrite, fs::perm_options::remove);
+    type(main, {"alt+o"});
+    const Window box = errorBox();
+    ASSERT_NE(box, 0u) << log();
+    type(box, {"Return"});
+    ASSERT_TRUE(errorBoxGone());
+    EXPECT_TRUE(stillRunning());
+    EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+
+    fs::permissions(game_, fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(game_ / "trelvane.cfg", fs::perms::owner_write, fs::perm_options::add);
+    type(main, {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
+}
+
+// Fails for every user alike: a folder where the file should be cannot be replaced.
+TEST_F(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
+{
+    write("trelvane.cfg", MessySettings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u);
+    fs::remove(game_ / "trelvane.cfg");
+    fs::create_directory(game_ / "trelvane.cfg");
+    type(main, {"alt+o"});
+    const Window box = errorBox();
+    ASSERT_NE(box, 0u) << log();
+    type(box, {"Return"});
+    ASSERT_TRUE(errorBoxGone());
+    EXPECT_TRUE(stillRunning());
+    EXPECT_TRUE(fs::is_directory(game_ / "trelvane.cfg"));
+
+    fs::remove(game_ / "trelvane.cfg");
+    type(main, {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
+}
+
+}  // namespace
+}  // namespace trelvane::desktop
