@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "imagediff.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -40,18 +42,6 @@ const QImage &picture(const QString &name)
     if (it == cache.end())
         it = cache.emplace(name, QImage(resourcePath(name)).convertToFormat(QImage::Format_RGB32)).first;
     return it->second;
-}
-
-// Mean absolute difference per colour channel, 0..255.
-double meanDifference(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 // Pixels whose channels spread by more than `spread`: the picture is in colour.
