@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStringList>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTimer>
 
@@ -74,8 +75,11 @@ constexpr std::array<SliderSteps, 5> Sliders = {{
 std::string controlName(const ControlDef &def)
 {
     std::string name(def.name);
-    if (def.index >= 0)
-        name += "(" + std::to_string(def.index) + ")";
+    if (def.index >= 0) {
+        name += '(';
+        name += std::to_string(def.index);
+        name += ')';
+    }
     return name;
 }
 
@@ -240,7 +244,10 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             auto *l = new QLabel(caption, messageStrip_);
             QPalette p = l->palette();
             p.setColor(QPalette::WindowText, Qt::yellow);
+            p.setColor(QPalette::Window, Qt::black);
             l->setPalette(p);
+            // Opaque on the black strip: a step repaints the label alone, not the strip beneath it.
+            l->setAutoFillBackground(true);
             QFont f = font();
             f.setBold(true);
             l->setFont(f);
@@ -295,8 +302,10 @@ void frmConfig::fillKeyLists()
     names.reserve(KeyCount);
     for (const KeyRow &row : KeyCatalogue)
         names << QString::fromUtf8(row.name.data(), static_cast<int>(row.name.size()));
+    // One list of names serves all five slots; each keeps its own selection.
+    auto *catalogue = new QStringListModel(names, this);
     for (QComboBox *list : cmbKeys_) {
-        list->addItems(names);
+        list->setModel(catalogue);
         list->setCurrentIndex(-1);  // no binding until the settings are read
     }
 }
@@ -388,8 +397,11 @@ void frmConfig::cmdResetScores_Click()
 void frmConfig::tmrTransition_Timer()
 {
     transition_.tick(sldMsgTrans_->value());
-    for (int i = 0; i < 2; ++i)
-        lblMsg_[i]->move(toPixels(transition_.left(i)) - messageStrip_->x(), lblMsg_[i]->y());
+    for (int i = 0; i < 2; ++i) {
+        const QPoint to(toPixels(transition_.left(i)) - messageStrip_->x(), lblMsg_[i]->y());
+        if (lblMsg_[i]->pos() != to)  // held labels cost nothing
+            lblMsg_[i]->move(to);
+    }
 }
 
 }  // namespace trelvane

@@ -3,7 +3,7 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
+packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           clang libclang-rt-14-dev clang-tidy xvfb xdotool x11-utils
           binutils-mingw-w64-x86-64 locales)
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,22 +32,33 @@ std::vector<std::string> environmentWith(const EnvChanges &changes)
     return env;
 }
 
-bool onPath(const std::string &program)
+namespace {
+
+// The program's full path: as given if it holds a slash, else the first match on PATH.
+std::string resolve(const std::string &program)
 {
     if (program.find('/') != std::string::npos)
-        return access(program.c_str(), X_OK) == 0;
+        return program;
     const char *path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
+    const std::string dirs = path ? path : "/usr/bin:/bin";
     size_t start = 0;
     while (start <= dirs.size()) {
         const size_t end = std::min(dirs.find(':', start), dirs.size());
         const std::string candidate = dirs.substr(start, end - start) + "/" + program;
         struct stat st {};
         if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
-            return true;
+            return candidate;
         start = end + 1;
     }
-    return false;
+    return {};
+}
+
+}  // namespace
+
+bool onPath(const std::string &program)
+{
+    const std::string path = resolve(program);
+    return !path.empty() && access(path.c_str(), X_OK) == 0;
 }
 
 Process::Process(Process &&other) noexcept
@@ -75,29 +86,12 @@ Process::~Process()
 
 bool Process::start(const std::vector<std::string> &argv, const Options &options)
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string out = options.outputFile.empty() ? "/dev/null" : options.outputFile;
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (options.stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, options.stdoutFd, STDOUT_FILENO);
-    else
-        posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
-    for (const auto &[from, to] : options.fds)
-        posix_spawn_file_actions_adddup2(&actions, from, to);
-
-    // A new process group, so that a terminal's Ctrl+C reaches only the test, which cleans up.
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attr, 0);
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-
+    const std::string program = resolve(argv.at(0));
+    if (program.empty()) {
+        error_ = "cannot find " + argv[0];
+        return false;
+    }
+    // Everything the child needs is prepared before fork: after it, only plain system calls.
     std::vector<char *> args;
     for (const std::string &a : argv)
         args.push_back(const_cast<char *>(a.c_str()));
@@ -107,15 +101,38 @@ bool Process::start(const std::vector<std::string> &argv, const Options &options
     for (const std::string &e : envStrings)
         envp.push_back(const_cast<char *>(e.c_str()));
     envp.push_back(nullptr);
+    const std::string out = options.outputFile.empty() ? "/dev/null" : options.outputFile;
+    const pid_t parent = getpid();
 
     status_.reset();
-    const int rc = posix_spawnp(&pid_, args[0], &actions, &attr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    if (rc != 0) {
-        pid_ = -1;
-        error_ = "cannot start " + argv[0] + ": " + std::strerror(rc);
+    pid_ = fork();
+    if (pid_ < 0) {
+        error_ = std::string("fork failed: ") + std::strerror(errno);
         return false;
+    }
+    if (pid_ == 0) {
+        // A child outlives no test: it is ended with the process that started it, however that ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        const int err = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (in < 0 || err < 0)
+            _exit(127);
+        dup2(in, STDIN_FILENO);
+        dup2(err, STDERR_FILENO);
+        dup2(options.stdoutFd >= 0 ? options.stdoutFd : err, STDOUT_FILENO);
+        for (const auto &[from, to] : options.fds) {
+            if (from == to)
+                fcntl(to, F_SETFD, 0);  // dup2 onto itself would keep close-on-exec
+            else
+                dup2(from, to);
+        }
+        execve(program.c_str(), args.data(), envp.data());
+        _exit(127);
     }
     return true;
 }
