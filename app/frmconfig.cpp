@@ -1,5 +1,7 @@
 #include "frmconfig.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -303,9 +305,9 @@ void frmConfig::fillKeyLists()
     for (const KeyRow &row : KeyCatalogue)
         names << QString::fromUtf8(row.name.data(), static_cast<int>(row.name.size()));
     // One list of names serves all five slots; each keeps its own selection.
-    auto *catalogue = new QStringListModel(names, this);
+    keyNames_ = new QStringListModel(names, this);
     for (QComboBox *list : cmbKeys_) {
-        list->setModel(catalogue);
+        list->setModel(keyNames_);
         list->setCurrentIndex(-1);  // no binding until the settings are read
     }
 }

@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QStringListModel;
 class QTimer;
 
 namespace trelvane {
@@ -67,6 +68,7 @@ private:
     QWidget *messageStrip_ = nullptr;
     std::array<QLabel *, 2> lblMsg_{};
     std::array<QComboBox *, KeySlotCount> cmbKeys_{};
+    QStringListModel *keyNames_ = nullptr;  // the 144 key names, shared by the five lists
     QSlider *sldMsgTrans_ = nullptr;
     QTimer *tmrTransition_ = nullptr;
     MessageTransition transition_;

@@ -12,5 +12,6 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DTRELVANE_SANITIZE=ON -DTRELVANE_TIDY=ON -DTRELVANE_TOOLS=OFF -DTRELVANE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
+LSAN_OPTIONS=suppressions=$repo_root/tests/lsan.supp \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
