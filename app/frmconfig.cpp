@@ -128,7 +128,8 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
     // Created bottom-most first, so that each control stacks above those before it.
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
-        controls_[controlName(*it)] = createControl(*it);
+        if (QWidget *w = createControl(*it))  // the timer is no widget
+            controls_[controlName(*it)] = w;
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
         if (it->isWindowed())
             control(controlName(*it))->raise();

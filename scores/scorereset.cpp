@@ -13,10 +13,7 @@ const QString DefaultScoresName = QStringLiteral("data/defaultscores.dat");
 const QString HighScoresName = QStringLiteral("data/highscores.dat");
 
 // Messages name the file as the player sees it from the game's folder.
-QString describe(const FileFailure &f, const QString &relativeName)
-{
-    return QStringLiteral("Cannot %1 %2: %3.").arg(f.action, QDir::toNativeSeparators(relativeName), f.reason);
-}
+QString shown(const QString &relativeName) { return QDir::toNativeSeparators(relativeName); }
 
 }  // namespace
 
@@ -32,11 +29,11 @@ QString resetHighScores(const QString &programFolder)
     const QDir folder(programFolder);
     QByteArray defaults;
     if (const auto failure = readWholeFile(folder.filePath(DefaultScoresName), defaults))
-        return describe(*failure, DefaultScoresName);
+        return failure->describe(shown(DefaultScoresName));
     const std::string content =
         resetScoresContent(std::string_view(defaults.constData(), static_cast<std::size_t>(defaults.size())));
     if (const auto failure = replaceWholeFile(folder.filePath(HighScoresName), QByteArray::fromStdString(content)))
-        return describe(*failure, HighScoresName);
+        return failure->describe(shown(HighScoresName));
     return {};
 }
 

@@ -16,11 +16,6 @@ namespace {
 // The player knows the file by its name in the game's folder, not by its full path.
 QString shownName(const QString &path) { return QFileInfo(path).fileName(); }
 
-QString describe(const FileFailure &f, const QString &path)
-{
-    return QStringLiteral("Cannot %1 %2: %3.").arg(f.action, shownName(path), f.reason);
-}
-
 }  // namespace
 
 FileLoad loadSettingsFile(const QString &path, ReadMode mode)
@@ -28,7 +23,7 @@ FileLoad loadSettingsFile(const QString &path, ReadMode mode)
     FileLoad load;
     QByteArray bytes;
     if (const auto failure = readWholeFile(path, bytes)) {
-        load.error = describe(*failure, path);
+        load.error = failure->describe(shownName(path));
         return load;
     }
     const ReadResult result =
@@ -45,7 +40,7 @@ QString saveSettingsFile(const QString &path, const GameSettings &s)
 {
     const std::string content = writeSettings(s);
     if (const auto failure = replaceWholeFile(path, QByteArray::fromStdString(content)))
-        return describe(*failure, path);
+        return failure->describe(shownName(path));
     return {};
 }
 

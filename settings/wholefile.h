@@ -12,6 +12,12 @@ namespace trelvane {
 struct FileFailure {
     QString action;  // "open", "read", "save", ...
     QString reason;  // the system's words, or ours
+
+    // e.g. Cannot save trelvane.cfg: the file is read-only.
+    QString describe(const QString &shownName) const
+    {
+        return QStringLiteral("Cannot %1 %2: %3.").arg(action, shownName, reason);
+    }
 };
 
 std::optional<FileFailure> readWholeFile(const QString &path, QByteArray &bytes);
