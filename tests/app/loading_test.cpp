@@ -136,6 +136,7 @@ struct BadFile {
     const char *what;
     QByteArray bytes;  // empty: no file at all
     QString mustMention;
+    bool pipe = false;  // a named pipe under the file's name
 };
 
 TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
@@ -154,6 +155,7 @@ TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
         {"out of range", cfg(range), "line 1"},
         {"empty line", cfg(empty4), "line 4"},
         {"18 values", cfg(shortFile), "line 19"},
+        {"a pipe", QByteArray(), "is not a regular file", true},
     };
     for (const BadFile &c : cases) {
         SCOPED_TRACE(c.what);
@@ -161,6 +163,8 @@ TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
         QFile::remove(path("trelvane.cfg"));
         if (!c.bytes.isEmpty())
             writeFile("trelvane.cfg", c.bytes);
+        if (c.pipe)
+            makePipe(path("trelvane.cfg"));
         EXPECT_FALSE(openExisting());
         ASSERT_EQ(prompts.errors.size(), 1);
         EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << prompts.errors[0].toStdString();

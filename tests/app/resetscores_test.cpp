@@ -62,6 +62,27 @@ TEST_F(ResetScoresTest, FailuresAreReportedAndTheTableIsKept)
     EXPECT_TRUE(prompts.errors[1].contains("highscores.dat")) << prompts.errors[1].toStdString();
     EXPECT_TRUE(QFileInfo(path("data/highscores.dat")).isDir());
     EXPECT_TRUE(window->isVisible());
+
+    // A full disk: the old table stays whole.
+    ASSERT_TRUE(QDir(dir.path()).rmdir("data/highscores.dat"));
+    writeFile("data/highscores.dat", played);
+    {
+        WritesFail full;
+        window->cmdResetScores_Click();
+    }
+    ASSERT_EQ(prompts.errors.size(), 3);
+    EXPECT_TRUE(prompts.errors[2].contains("highscores.dat")) << prompts.errors[2].toStdString();
+    EXPECT_TRUE(prompts.errors[2].contains("File too large")) << prompts.errors[2].toStdString();
+    EXPECT_EQ(readFile("data/highscores.dat"), played);
+
+    // A pipe in the default table's place is reported, not waited on.
+    ASSERT_TRUE(QFile::remove(path("data/defaultscores.dat")));
+    makePipe(path("data/defaultscores.dat"));
+    window->cmdResetScores_Click();
+    ASSERT_EQ(prompts.errors.size(), 4);
+    EXPECT_TRUE(prompts.errors[3].contains("is not a regular file")) << prompts.errors[3].toStdString();
+    EXPECT_EQ(readFile("data/highscores.dat"), played);
+    EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

@@ -127,6 +127,13 @@ TEST_F(RestoreTest, BadOrMissingFactoryFileLeavesTheWindowAsItWas)
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains("default.cfg"));
     EXPECT_EQ(snapshot(), before);
+
+    // A pipe under the name is reported at once instead of freezing the window.
+    makePipe(path("default.cfg"));
+    window->cmdRestore_Click();
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_TRUE(prompts.errors[1].contains("default.cfg: it is not a regular file")) << prompts.errors[1].toStdString();
+    EXPECT_EQ(snapshot(), before);
 }
 
 }  // namespace

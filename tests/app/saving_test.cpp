@@ -1,5 +1,7 @@
 // OK writes the controls in the game's form; Cancel and the close box write nothing.
 #include <QDir>
+#include <functional>
+#include <optional>
 #include <QTest>
 
 #include "windowfixture.h"
@@ -80,27 +82,48 @@ TEST_F(WindowTest, CancelAndCloseBoxWriteNothing)
 
 TEST_F(WindowTest, FailedSaveKeepsTheWindowTheChangesAndTheOldFile)
 {
-    const QByteArray original = cfg(designTimeLines());
-    ASSERT_TRUE(open(original));
-    slider("sldSphereDetail")->setValue(7);
-    // A folder where the settings file should be: no write can replace it, even as root.
-    ASSERT_TRUE(QFile::remove(path("trelvane.cfg")));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("trelvane.cfg"));
+    struct Case {
+        const char *name;
+        std::function<void(const QDir &)> sabotage, mend;
+        QString reason;
+        std::optional<rlim_t> room;  // set: the disk takes only this many bytes
+    };
+    const Case cases[] = {
+        // No write can replace a folder, even as root.
+        {"a folder in the file's place",
+         [](const QDir &d) { ASSERT_TRUE(QFile::remove(d.filePath("trelvane.cfg"))); d.mkdir("trelvane.cfg"); },
+         [](const QDir &d) { d.rmdir("trelvane.cfg"); }, {}, {}},
+        {"disk full", [](const QDir &) {}, [](const QDir &) {}, "File too large", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.errors.clear();
+        ASSERT_TRUE(open(cfg(designTimeLines())));
+        slider("sldSphereDetail")->setValue(7);
+        c.sabotage(QDir(dir.path()));
+        const QByteArray before = readFile("trelvane.cfg");
+        {
+            std::optional<WritesFail> full;
+            if (c.room)
+                full.emplace(*c.room);
+            window->cmdOK_Click();
+        }
+        ASSERT_EQ(prompts.errors.size(), 1);
+        EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << prompts.errors[0].toStdString();
+        EXPECT_TRUE(prompts.errors[0].contains(c.reason)) << prompts.errors[0].toStdString();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(readFile("trelvane.cfg"), before);
+        EXPECT_EQ(slider("sldSphereDetail")->value(), 7);
+        EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{7});
 
-    window->cmdOK_Click();
-    ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << prompts.errors[0].toStdString();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(slider("sldSphereDetail")->value(), 7);
-    EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{7});
-
-    // The player mends the cause and presses OK again.
-    ASSERT_TRUE(QDir(dir.path()).rmdir("trelvane.cfg"));
-    window->cmdOK_Click();
-    EXPECT_EQ(prompts.errors.size(), 1);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(readFile("trelvane.cfg").startsWith("7\r\n6\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"trelvane.cfg"});
+        // The player mends the cause and presses OK again.
+        c.mend(QDir(dir.path()));
+        window->cmdOK_Click();
+        EXPECT_EQ(prompts.errors.size(), 1);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(readFile("trelvane.cfg").startsWith("7\r\n6\r\n"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"trelvane.cfg"});
+    }
 }
 
 }  // namespace

@@ -58,12 +58,7 @@ protected:
         ASSERT_TRUE(xvfb_.start()) << xvfb_.error();
         ASSERT_FALSE(runtime_.path().empty());
         ASSERT_FALSE(home_.path().empty());
-        game_ = fs::path(home_.path()) / "game";
-        fs::create_directories(game_ / "data");
-        fs::copy_file(TRELVANE_CONFIG_EXE, game_ / "config");
-        write("default.cfg", FactorySettings);
-        write("data/defaultscores.dat", DefaultScores);
-        write("data/highscores.dat", OldScores);
+        makeGame(fs::path(home_.path()) / "game");
 
         env_ = environmentWith({{"DISPLAY", xvfb_.display()},
                                 {"XDG_RUNTIME_DIR", runtime_.path()},
@@ -84,6 +79,17 @@ protected:
         if (fs::exists(game_))
             fs::permissions(game_, fs::perms::owner_all, fs::perm_options::add);
         app_.terminate();
+    }
+
+    // A game folder with the utility copied alone into it.
+    void makeGame(const fs::path &folder)
+    {
+        game_ = folder;
+        fs::create_directories(game_ / "data");
+        fs::copy_file(TRELVANE_CONFIG_EXE, game_ / "config");
+        write("default.cfg", FactorySettings);
+        write("data/defaultscores.dat", DefaultScores);
+        write("data/highscores.dat", OldScores);
     }
 
     void write(const std::string &name, const std::string &bytes) const
@@ -210,6 +216,17 @@ protected:
         std::vector<std::string> args = {"key", "--delay", "30"};
         args.insert(args.end(), keys.begin(), keys.end());
         xdotool(args);
+    }
+
+    // OK that cannot save: the error box comes, Return dismisses it, the window stays.
+    void okShowsAnErrorAndTheWindowStays(Window main)
+    {
+        type(main, {"alt+o"});
+        const Window box = errorBox();
+        ASSERT_NE(box, 0u) << log();
+        type(box, {"Return"});
+        ASSERT_TRUE(errorBoxGone());
+        EXPECT_TRUE(stillRunning());
     }
 
     // What a window manager sends when the title bar's close box is clicked.
@@ -391,12 +408,7 @@ TEST_F(DesktopTest, OkOnAReadOnlyFolderShowsTheErrorAndKeepsTheWindow)
     const auto noWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(game_ / "trelvane.cfg", noWrite, fs::perm_options::remove);
     fs::permissions(game_, noWrite, fs::perm_options::remove);
-    type(main, {"alt+o"});
-    const Window box = errorBox();
-    ASSERT_NE(box, 0u) << log();
-    type(box, {"Return"});
-    ASSERT_TRUE(errorBoxGone());
-    EXPECT_TRUE(stillRunning());
+    okShowsAnErrorAndTheWindowStays(main);
     EXPECT_EQ(read("trelvane.cfg"), MessySettings);
 
     fs::permissions(game_, fs::perms::owner_write, fs::perm_options::add);
@@ -415,15 +427,49 @@ TEST_F(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
     ASSERT_NE(main, 0u);
     fs::remove(game_ / "trelvane.cfg");
     fs::create_directory(game_ / "trelvane.cfg");
-    type(main, {"alt+o"});
-    const Window box = errorBox();
-    ASSERT_NE(box, 0u) << log();
-    type(box, {"Return"});
-    ASSERT_TRUE(errorBoxGone());
-    EXPECT_TRUE(stillRunning());
+    okShowsAnErrorAndTheWindowStays(main);
     EXPECT_TRUE(fs::is_directory(game_ / "trelvane.cfg"));
 
     fs::remove(game_ / "trelvane.cfg");
+    type(main, {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
+}
+
+// A real full disk: the game folder on a small file system, filled to the last byte.
+TEST_F(DesktopTest, OkOnAFullDiskShowsTheErrorAndKeepsTheOldFile)
+{
+    const fs::path disk = fs::path(home_.path()) / "disk";
+    fs::create_directory(disk);
+    if (run({"mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", disk.string()}, env_, Patience).status != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    struct Unmount {
+        std::string at;
+        std::vector<std::string> env;
+        ~Unmount() { run({"umount", "-l", at}, env, Patience); }
+    } unmount{disk.string(), env_};
+    makeGame(disk / "game");
+    write("trelvane.cfg", MessySettings);
+    {
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(64 * 1024, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+        }
+    }
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+
+    okShowsAnErrorAndTheWindowStays(main);
+    EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(game_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"config", "data", "default.cfg", "trelvane.cfg"}))
+        << "no temporary file left";
+
+    fs::remove(disk / "filler");
     type(main, {"alt+o"});
     EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);

@@ -4,6 +4,7 @@
 #include "settingsfile.h"
 #include "settingsreader.h"
 #include "settingswriter.h"
+#include "wholefile.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -135,7 +137,14 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
     };
     const Case cases[] = {
         {"missing", [](const QDir &) {}, QStringLiteral("No such file")},
-        {"a folder", [](const QDir &d) { d.mkdir(QStringLiteral("trelvane.cfg")); }, {}},
+        {"a folder", [](const QDir &d) { d.mkdir(QStringLiteral("trelvane.cfg")); },
+         QStringLiteral("is not a regular file")},
+        {"a pipe", [](const QDir &d) { makePipe(d.filePath(QStringLiteral("trelvane.cfg"))); },
+         QStringLiteral("is not a regular file")},
+        // A file that opens but cannot be read: the kernel refuses to read this one from its start.
+        {"a read error",
+         [](const QDir &d) { QFile::link(QStringLiteral("/proc/self/mem"), d.filePath(QStringLiteral("trelvane.cfg"))); },
+         QStringLiteral("Cannot read trelvane.cfg")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,6 +215,7 @@ struct SaveFailure {
     std::function<void(const QDir &)> arrange;
     QString reason;   // must appear in the message, when not empty
     std::function<void(const QDir &)> restore;
+    std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
 
 void expectFailedSaveChangesNothing(const SaveFailure &c)
@@ -220,7 +230,13 @@ void expectFailedSaveChangesNothing(const SaveFailure &c)
     const QStringList folderBefore = entries(folder);
     const QByteArray fileBefore = readFile(path);
 
-    const QString error = saveSettingsFile(path, sampleSettings());
+    QString error;
+    {
+        std::optional<WritesFail> full;
+        if (c.room)
+            full.emplace(*c.room);
+        error = saveSettingsFile(path, sampleSettings());
+    }
 
     if (c.restore)
         c.restore(root);
@@ -253,27 +269,86 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          {}, {}},
         {"folder name taken by a file", QStringLiteral("game/trelvane.cfg"),
          [](const QDir &d) { writeFile(d.filePath(QStringLiteral("game")), OldSettings); }, {}, {}},
+        {"a pipe in the file's place", QStringLiteral("trelvane.cfg"),
+         [](const QDir &d) { makePipe(d.filePath(QStringLiteral("trelvane.cfg"))); },
+         QStringLiteral("is not a regular file"), {}},
+        {"disk full, over the old file", QStringLiteral("trelvane.cfg"),
+         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
+         QStringLiteral("File too large"), {}, 0},
+        {"disk full, no file yet", QStringLiteral("trelvane.cfg"), [](const QDir &) {},
+         QStringLiteral("File too large"), {}, 0},
+        {"disk fills in the middle", QStringLiteral("trelvane.cfg"),
+         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
+         QStringLiteral("File too large"), {}, 10},
     };
     for (const SaveFailure &c : cases)
         expectFailedSaveChangesNothing(c);
 }
 
-TEST(SaveSettingsFile, ReadOnlyFolderLeavesTheOldFile)
+TEST(SaveSettingsFile, FailedRenameLeavesNoTemporaryFile)
 {
-    if (!permissionsStopWrites())
-        GTEST_SKIP() << "permission bits do not stop this user from writing";
-    const SaveFailure cases[] = {
-        {"read-only folder", QStringLiteral("game/trelvane.cfg"),
-         [](const QDir &d) {
-             d.mkdir(QStringLiteral("game"));
-             writeFile(d.filePath(QStringLiteral("game/trelvane.cfg")), OldSettings);
-             QFile::setPermissions(d.filePath(QStringLiteral("game")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-         },
-         {},
-         [](const QDir &d) { QFile::setPermissions(d.filePath(QStringLiteral("game")), ReadWrite); }},
-    };
-    for (const SaveFailure &c : cases)
-        expectFailedSaveChangesNothing(c);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
+    writeFile(path, OldSettings);
+    FileReplacement replacement(path);
+    ASSERT_FALSE(replacement.open());
+    ASSERT_FALSE(replacement.write(SampleFile));
+    // Something takes the file's name before the new file can: the rename must fail.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("trelvane.cfg")));
+    writeFile(dir.filePath(QStringLiteral("trelvane.cfg/inside")), "kept");
+
+    const auto failure = replacement.commit();
+
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->action.toStdString(), "save");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("trelvane.cfg/inside"))), QByteArray("kept"));
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("trelvane.cfg")}) << "no temporary file left";
+}
+
+// An installed game's folder may be locked with only the settings file left
+// writable: no temporary file fits there, so the file is rewritten in place.
+TEST(SaveSettingsFile, LockedFolderRewritesAWritableFileInPlace)
+{
+    for (const bool fileThere : {true, false}) {
+        SCOPED_TRACE(fileThere ? "file there" : "no file yet");
+        QTemporaryDir dir;
+        const QString game = dir.filePath(QStringLiteral("game"));
+        const QString path = QDir(game).filePath(QStringLiteral("trelvane.cfg"));
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("game")));
+        if (fileThere)
+            writeFile(path, OldSettings);
+        QFile::setPermissions(game, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+        const bool saved = asPlayer(dir.path(), [&] { return saveSettingsFile(path, sampleSettings()).isEmpty(); });
+
+        QFile::setPermissions(game, ReadWrite);
+        EXPECT_EQ(saved, fileThere);
+        EXPECT_EQ(readFile(path), fileThere ? SampleFile : QByteArray("<unreadable>"));
+        EXPECT_EQ(entries(game), fileThere ? QStringList{QStringLiteral("trelvane.cfg")} : QStringList{});
+    }
+}
+
+// The game, running as the player, must still be able to write what an administrator saved.
+TEST(SaveSettingsFile, ReplacedFileKeepsItsOwnerAndMode)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
+    writeFile(path, OldSettings);
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_EQ(chown(name.constData(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(name.constData(), 0640), 0);
+
+    ASSERT_EQ(saveSettingsFile(path, sampleSettings()).toStdString(), "");
+
+    struct stat after {};
+    ASSERT_EQ(stat(name.constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, 65534u);
+    EXPECT_EQ(after.st_gid, 65534u);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(readFile(path), SampleFile);
 }
 
 }  // namespace

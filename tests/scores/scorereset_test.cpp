@@ -10,10 +10,12 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace trelvane {
@@ -121,6 +123,7 @@ struct FailureCase {
     QString namedFile;  // must appear in the message
     QString reason;     // must appear in the message too, when not empty
     std::function<void(const GameFolder &)> restore;
+    std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
 
 void expectFailureLeavesTableAlone(const FailureCase &c)
@@ -131,7 +134,13 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
     const QStringList before = entries(game.data());
     const QByteArray scoresBefore = readFile(game.scores());
 
-    const QString error = resetHighScores(game.root());
+    QString error;
+    {
+        std::optional<WritesFail> full;
+        if (c.room)
+            full.emplace(*c.room);
+        error = resetHighScores(game.root());
+    }
 
     if (c.restore)
         c.restore(game);
@@ -168,6 +177,30 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
              QDir(g.data()).mkdir(QStringLiteral("highscores.dat"));
          },
          HighScores, {}, {}},
+        {"defaults are a pipe",
+         [](const GameFolder &g) {
+             makePipe(g.defaults());
+             writeFile(g.scores(), OldTable);
+         },
+         DefaultScores, QStringLiteral("is not a regular file"), {}},
+        {"high-score file is a pipe",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             makePipe(g.scores());
+         },
+         HighScores, QStringLiteral("is not a regular file"), {}},
+        {"disk full",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), "defaults");
+             writeFile(g.scores(), OldTable);
+         },
+         HighScores, QStringLiteral("File too large"), {}, 0},
+        {"disk fills in the middle of a large table",
+         [](const GameFolder &g) {
+             writeFile(g.defaults(), QByteArray(12 * 1024, 'x'));
+             writeFile(g.scores(), OldTable);
+         },
+         HighScores, QStringLiteral("File too large"), {}, 8 * 1024},
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
@@ -176,16 +209,8 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
 TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
 {
     if (!permissionsStopWrites())
-        GTEST_SKIP() << "permission bits do not stop this user from writing";
+        GTEST_SKIP() << "permission bits do not stop this user from reading";
     const FailureCase cases[] = {
-        {"data folder read-only",
-         [](const GameFolder &g) {
-             writeFile(g.defaults(), "defaults");
-             writeFile(g.scores(), OldTable);
-             QFile::setPermissions(g.data(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-         },
-         HighScores, {},
-         [](const GameFolder &g) { QFile::setPermissions(g.data(), ReadWrite); }},
         {"defaults unreadable",
          [](const GameFolder &g) {
              writeFile(g.defaults(), "defaults");
@@ -197,6 +222,41 @@ TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
+}
+
+// A locked data folder with a writable table: the table is rewritten in place.
+TEST(ResetHighScores, LockedDataFolderRewritesAWritableTable)
+{
+    for (const bool tableThere : {true, false}) {
+        SCOPED_TRACE(tableThere ? "table there" : "no table yet");
+        GameFolder game;
+        writeFile(game.defaults(), "defaults");
+        if (tableThere)
+            writeFile(game.scores(), OldTable);
+        QFile::setPermissions(game.data(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+        const bool reset = asPlayer(game.root(), [&] { return resetHighScores(game.root()).isEmpty(); });
+
+        QFile::setPermissions(game.data(), ReadWrite);
+        EXPECT_EQ(reset, tableThere);
+        EXPECT_EQ(readFile(game.scores()), tableThere ? QByteArray("defaults\r\n") : QByteArray("<unreadable>"));
+    }
+}
+
+TEST(ResetHighScores, ReplacedTableKeepsItsOwner)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    GameFolder game;
+    writeFile(game.defaults(), "defaults");
+    writeFile(game.scores(), OldTable);
+    ASSERT_EQ(chown(QFile::encodeName(game.scores()).constData(), 65534, 65534), 0);
+
+    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+
+    EXPECT_EQ(QFileInfo(game.scores()).ownerId(), 65534u);
+    EXPECT_EQ(QFileInfo(game.scores()).groupId(), 65534u);
+    EXPECT_EQ(readFile(game.scores()), QByteArray("defaults\r\n"));
 }
 
 TEST(ResetHighScores, MissingDataFolderIsReportedAndNothingIsCreated)
