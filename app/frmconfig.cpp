@@ -317,12 +317,12 @@ bool frmConfig::Form_Load()
 {
     fillKeyLists();
     show();
-    const FileLoad load = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp);
-    if (!load.ok()) {
-        prompts_.error(this, load.error + QStringLiteral("\n\nThe utility will now close; no file was changed."));
+    GameSettings loaded;
+    if (const auto error = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded)) {
+        prompts_.error(this, error->message() + QStringLiteral("\n\nThe utility will now close; no file was changed."));
         return false;
     }
-    applySettings(load.settings);
+    applySettings(loaded);
     tmrTransition_->start();
     return true;
 }
@@ -362,10 +362,9 @@ GameSettings frmConfig::settingsFromControls() const
 
 void frmConfig::cmdOK_Click()
 {
-    const QString error = saveSettingsFile(filePath(QStringLiteral("trelvane.cfg")), settingsFromControls());
-    if (!error.isEmpty()) {
+    if (const auto error = saveSettingsFile(filePath(QStringLiteral("trelvane.cfg")), settingsFromControls())) {
         // Keep the window and every change, so the player can fix the cause and retry.
-        prompts_.error(this, error + QStringLiteral("\n\nYour changes are still in the window."));
+        prompts_.error(this, error->message() + QStringLiteral("\n\nYour changes are still in the window."));
         return;
     }
     close();
@@ -379,12 +378,12 @@ void frmConfig::cmdCancel_Click()
 void frmConfig::cmdRestore_Click()
 {
     // The whole file is read and checked before any control changes.
-    const FileLoad load = loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory);
-    if (!load.ok()) {
-        prompts_.error(this, load.error + QStringLiteral("\n\nThe settings in the window were not changed."));
+    GameSettings factory;
+    if (const auto error = loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory, factory)) {
+        prompts_.error(this, error->message() + QStringLiteral("\n\nThe settings in the window were not changed."));
         return;
     }
-    applySettings(load.settings);
+    applySettings(factory);
 }
 
 void frmConfig::cmdResetScores_Click()
@@ -392,9 +391,8 @@ void frmConfig::cmdResetScores_Click()
     if (!prompts_.confirm(this, QStringLiteral("Reset Confirmation"),
                           QStringLiteral("Are you sure you wish to reset high scores?")))
         return;
-    const QString error = resetHighScores(programFolder_);
-    if (!error.isEmpty())
-        prompts_.error(this, error + QStringLiteral("\n\nThe high scores were not changed."));
+    if (const auto error = resetHighScores(programFolder_))
+        prompts_.error(this, error->message() + QStringLiteral("\n\nThe high scores were not changed."));
 }
 
 void frmConfig::tmrTransition_Timer()

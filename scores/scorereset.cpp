@@ -24,17 +24,20 @@ std::string resetScoresContent(std::string_view defaultBytes)
     return content;
 }
 
-QString resetHighScores(const QString &programFolder)
+std::optional<FileError> resetHighScores(const QString &programFolder)
 {
     const QDir folder(programFolder);
     QByteArray defaults;
-    if (const auto failure = readWholeFile(folder.filePath(DefaultScoresName), defaults))
-        return failure->describe(shown(DefaultScoresName));
+    if (auto error = readWholeFile(folder.filePath(DefaultScoresName), defaults)) {
+        error->file = shown(DefaultScoresName);
+        return error;
+    }
     const std::string content =
         resetScoresContent(std::string_view(defaults.constData(), static_cast<std::size_t>(defaults.size())));
-    if (const auto failure = replaceWholeFile(folder.filePath(HighScoresName), QByteArray::fromStdString(content)))
-        return failure->describe(shown(HighScoresName));
-    return {};
+    auto error = replaceWholeFile(folder.filePath(HighScoresName), QByteArray::fromStdString(content));
+    if (error)
+        error->file = shown(HighScoresName);
+    return error;
 }
 
 }  // namespace trelvane

@@ -2,8 +2,11 @@
 // Replacing the game's high-score table with its default one.
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "fileerror.h"
 
 namespace trelvane {
 
@@ -11,8 +14,7 @@ namespace trelvane {
 std::string resetScoresContent(std::string_view defaultBytes);
 
 // Reads <folder>/data/defaultscores.dat and replaces <folder>/data/highscores.dat
-// through QSaveFile. Returns an empty string on success, else a sentence naming
-// the file and the reason; on failure the high-score file is left untouched.
-QString resetHighScores(const QString &programFolder);
+// safely; on failure the high-score file is left as it was.
+std::optional<FileError> resetHighScores(const QString &programFolder);
 
 }  // namespace trelvane

@@ -11,37 +11,22 @@
 
 namespace trelvane {
 
-namespace {
-
-// The player knows the file by its name in the game's folder, not by its full path.
-QString shownName(const QString &path) { return QFileInfo(path).fileName(); }
-
-}  // namespace
-
-FileLoad loadSettingsFile(const QString &path, ReadMode mode)
+std::optional<FileError> loadSettingsFile(const QString &path, ReadMode mode, GameSettings &settings)
 {
-    FileLoad load;
     QByteArray bytes;
-    if (const auto failure = readWholeFile(path, bytes)) {
-        load.error = failure->describe(shownName(path));
-        return load;
-    }
+    if (auto error = readWholeFile(path, bytes))
+        return error;
     const ReadResult result =
         loadSettings(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), mode);
-    if (result.error) {
-        load.error = QString::fromStdString(result.error->describe(shownName(path).toStdString()));
-        return load;
-    }
-    load.settings = result.settings;
-    return load;
+    if (result.error)
+        return FileError{QFileInfo(path).fileName(), {}, QString::fromStdString(result.error->where())};
+    settings = result.settings;
+    return std::nullopt;
 }
 
-QString saveSettingsFile(const QString &path, const GameSettings &s)
+std::optional<FileError> saveSettingsFile(const QString &path, const GameSettings &s)
 {
-    const std::string content = writeSettings(s);
-    if (const auto failure = replaceWholeFile(path, QByteArray::fromStdString(content)))
-        return failure->describe(shownName(path));
-    return {};
+    return replaceWholeFile(path, QByteArray::fromStdString(writeSettings(s)));
 }
 
 }  // namespace trelvane

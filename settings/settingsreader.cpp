@@ -181,7 +181,15 @@ std::string printable(std::string_view text)
 std::string SettingsError::describe(std::string_view fileName) const
 {
     std::string out(fileName);
-    out += ", line ";
+    out += ", ";
+    out += where();
+    out += '.';
+    return out;
+}
+
+std::string SettingsError::where() const
+{
+    std::string out = "line ";
     out += formatInteger(line);
     out += " (";
     out += caption;
@@ -192,7 +200,6 @@ std::string SettingsError::describe(std::string_view fileName) const
         out += "\" ";
     }
     out += problem;
-    out += '.';
     return out;
 }
 

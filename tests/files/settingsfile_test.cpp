@@ -65,9 +65,9 @@ TEST(LoadSettingsFile, ReadsAWellFormedFile)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
         writeFile(path, SampleFile);
-        const FileLoad load = loadSettingsFile(path, mode);
-        EXPECT_EQ(load.error.toStdString(), "");
-        EXPECT_TRUE(load.settings == sampleSettings());
+        GameSettings loaded;
+        EXPECT_EQ(messageOf(loadSettingsFile(path, mode, loaded)), "");
+        EXPECT_TRUE(loaded == sampleSettings());
         EXPECT_EQ(readFile(path), SampleFile) << "a load never writes";
     }
 }
@@ -97,17 +97,17 @@ TEST(LoadSettingsFile, ProblemsInTheFileNameTheFileAndLine)
         const QString path = dir.filePath(c.fileName);
         writeFile(path, c.content);
 
-        const FileLoad load = loadSettingsFile(path, c.mode);
+        GameSettings loaded;
+        const std::string message = messageOf(loadSettingsFile(path, c.mode, loaded));
         const ReadResult direct =
             loadSettings(std::string_view(c.content.constData(), static_cast<std::size_t>(c.content.size())), c.mode);
 
-        ASSERT_EQ(load.ok(), !c.fails) << load.error.toStdString();
+        ASSERT_EQ(message.empty(), !c.fails) << message;
         ASSERT_EQ(direct.ok(), !c.fails);
-        if (load.ok()) {
-            EXPECT_TRUE(load.settings == direct.settings);
+        if (message.empty()) {
+            EXPECT_TRUE(loaded == direct.settings);
             continue;
         }
-        const std::string message = load.error.toStdString();
         EXPECT_EQ(message, direct.error->describe(c.fileName.toStdString()));
         EXPECT_NE(message.find(c.fileName.toStdString()), std::string::npos) << message;
         EXPECT_EQ(message.find(dir.path().toStdString()), std::string::npos) << "the file name, not its path";
@@ -120,12 +120,13 @@ TEST(LoadSettingsFile, EmptyFactoryValueReadsAsZero)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("default.cfg"));
     writeFile(path, withLine(3, ""));
-    const FileLoad factory = loadSettingsFile(path, ReadMode::Factory);
-    ASSERT_TRUE(factory.ok()) << factory.error.toStdString();
+    GameSettings factory;
+    ASSERT_EQ(messageOf(loadSettingsFile(path, ReadMode::Factory, factory)), "");
     GameSettings expected = sampleSettings();
     expected.FPS = 0;
-    EXPECT_TRUE(factory.settings == expected);
-    EXPECT_FALSE(loadSettingsFile(path, ReadMode::StartUp).ok());
+    EXPECT_TRUE(factory == expected);
+    GameSettings startUp;
+    EXPECT_TRUE(loadSettingsFile(path, ReadMode::StartUp, startUp).has_value());
 }
 
 TEST(LoadSettingsFile, UnopenableFilesAreReported)
@@ -152,12 +153,14 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
         c.arrange(QDir(dir.path()));
         const QStringList before = entries(dir.path());
 
-        const FileLoad load = loadSettingsFile(dir.filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp);
+        GameSettings loaded;
+        const auto error = loadSettingsFile(dir.filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded);
 
-        ASSERT_FALSE(load.ok());
-        EXPECT_TRUE(load.error.contains(QStringLiteral("trelvane.cfg"))) << load.error.toStdString();
-        EXPECT_FALSE(load.error.contains(dir.path())) << load.error.toStdString();
-        EXPECT_TRUE(c.reason.isEmpty() || load.error.contains(c.reason)) << load.error.toStdString();
+        ASSERT_TRUE(error.has_value());
+        const QString message = error->message();
+        EXPECT_TRUE(message.contains(QStringLiteral("trelvane.cfg"))) << message.toStdString();
+        EXPECT_FALSE(message.contains(dir.path())) << message.toStdString();
+        EXPECT_TRUE(c.reason.isEmpty() || message.contains(c.reason)) << message.toStdString();
         EXPECT_EQ(entries(dir.path()), before) << "a failed load creates nothing";
     }
 }
@@ -186,13 +189,13 @@ TEST(SaveSettingsFile, WritesExactlyTheWritersBytes)
         if (!c.oldContent.isEmpty())
             writeFile(path, c.oldContent);
 
-        EXPECT_EQ(saveSettingsFile(path, c.settings).toStdString(), "");
+        EXPECT_EQ(messageOf(saveSettingsFile(path, c.settings)), "");
         EXPECT_EQ(readFile(path), bytesOf(writeSettings(c.settings)));
         EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("trelvane.cfg")}) << "no temporary file left";
 
-        const FileLoad back = loadSettingsFile(path, ReadMode::StartUp);
-        EXPECT_TRUE(back.ok()) << back.error.toStdString();
-        EXPECT_TRUE(back.settings == c.settings);
+        GameSettings back;
+        EXPECT_EQ(messageOf(loadSettingsFile(path, ReadMode::StartUp, back)), "");
+        EXPECT_TRUE(back == c.settings);
     }
 }
 
@@ -200,9 +203,9 @@ TEST(SaveSettingsFile, SampleSettingsGiveTheGamesBytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
-    ASSERT_EQ(saveSettingsFile(path, sampleSettings()).toStdString(), "");
+    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
     EXPECT_EQ(readFile(path), SampleFile);
-    ASSERT_EQ(saveSettingsFile(path, sampleSettings()).toStdString(), "");
+    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
     EXPECT_EQ(readFile(path), SampleFile) << "saving twice gives the same file";
 }
 
@@ -230,13 +233,15 @@ void expectFailedSaveChangesNothing(const SaveFailure &c)
     const QStringList folderBefore = entries(folder);
     const QByteArray fileBefore = readFile(path);
 
-    QString error;
+    std::optional<FileError> failure;
     {
         std::optional<WritesFail> full;
         if (c.room)
             full.emplace(*c.room);
-        error = saveSettingsFile(path, sampleSettings());
+        failure = saveSettingsFile(path, sampleSettings());
     }
+    ASSERT_TRUE(failure.has_value());
+    const QString error = failure->message();
 
     if (c.restore)
         c.restore(root);
@@ -320,7 +325,7 @@ TEST(SaveSettingsFile, LockedFolderRewritesAWritableFileInPlace)
             writeFile(path, OldSettings);
         QFile::setPermissions(game, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        const bool saved = asPlayer(dir.path(), [&] { return saveSettingsFile(path, sampleSettings()).isEmpty(); });
+        const bool saved = asPlayer(dir.path(), [&] { return !saveSettingsFile(path, sampleSettings()); });
 
         QFile::setPermissions(game, ReadWrite);
         EXPECT_EQ(saved, fileThere);
@@ -341,7 +346,7 @@ TEST(SaveSettingsFile, ReplacedFileKeepsItsOwnerAndMode)
     ASSERT_EQ(chown(name.constData(), 65534, 65534), 0);
     ASSERT_EQ(chmod(name.constData(), 0640), 0);
 
-    ASSERT_EQ(saveSettingsFile(path, sampleSettings()).toStdString(), "");
+    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
 
     struct stat after {};
     ASSERT_EQ(stat(name.constData(), &after), 0);

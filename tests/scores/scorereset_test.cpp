@@ -90,7 +90,7 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
         if (c.scoresExist)
             writeFile(game.scores(), QByteArray("old table that is longer than some defaults\r\n"));
 
-        EXPECT_EQ(resetHighScores(game.root()).toStdString(), "");
+        EXPECT_EQ(messageOf(resetHighScores(game.root())), "");
 
         const QByteArray written = readFile(game.scores());
         ASSERT_EQ(written.size(), static_cast<qsizetype>(c.defaults.size()) + 2);
@@ -107,9 +107,9 @@ TEST(ResetHighScores, TwoResetsGiveIdenticalFiles)
     writeFile(game.defaults(), QByteArray("Anna\r\n5000\r\n"));
     writeFile(game.scores(), QByteArray("Zed\r\n99999\r\n"));
 
-    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+    ASSERT_EQ(messageOf(resetHighScores(game.root())), "");
     const QByteArray first = readFile(game.scores());
-    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+    ASSERT_EQ(messageOf(resetHighScores(game.root())), "");
     EXPECT_EQ(readFile(game.scores()), first);
     EXPECT_EQ(first, QByteArray("Anna\r\n5000\r\n\r\n"));
 }
@@ -134,13 +134,15 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
     const QStringList before = entries(game.data());
     const QByteArray scoresBefore = readFile(game.scores());
 
-    QString error;
+    std::optional<FileError> failure;
     {
         std::optional<WritesFail> full;
         if (c.room)
             full.emplace(*c.room);
-        error = resetHighScores(game.root());
+        failure = resetHighScores(game.root());
     }
+    ASSERT_TRUE(failure.has_value());
+    const QString error = failure->message();
 
     if (c.restore)
         c.restore(game);
@@ -235,7 +237,7 @@ TEST(ResetHighScores, LockedDataFolderRewritesAWritableTable)
             writeFile(game.scores(), OldTable);
         QFile::setPermissions(game.data(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        const bool reset = asPlayer(game.root(), [&] { return resetHighScores(game.root()).isEmpty(); });
+        const bool reset = asPlayer(game.root(), [&] { return !resetHighScores(game.root()); });
 
         QFile::setPermissions(game.data(), ReadWrite);
         EXPECT_EQ(reset, tableThere);
@@ -252,7 +254,7 @@ TEST(ResetHighScores, ReplacedTableKeepsItsOwner)
     writeFile(game.scores(), OldTable);
     ASSERT_EQ(chown(QFile::encodeName(game.scores()).constData(), 65534, 65534), 0);
 
-    ASSERT_EQ(resetHighScores(game.root()).toStdString(), "");
+    ASSERT_EQ(messageOf(resetHighScores(game.root())), "");
 
     EXPECT_EQ(QFileInfo(game.scores()).ownerId(), 65534u);
     EXPECT_EQ(QFileInfo(game.scores()).groupId(), 65534u);
@@ -262,7 +264,7 @@ TEST(ResetHighScores, ReplacedTableKeepsItsOwner)
 TEST(ResetHighScores, MissingDataFolderIsReportedAndNothingIsCreated)
 {
     QTemporaryDir root;
-    const QString error = resetHighScores(root.path());
+    const QString error = QString::fromStdString(messageOf(resetHighScores(root.path())));
     EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
     EXPECT_TRUE(entries(root.path()).isEmpty());
 }
@@ -271,7 +273,7 @@ TEST(ResetHighScores, DataNameTakenByAFileIsReported)
 {
     QTemporaryDir root;
     writeFile(QDir(root.path()).filePath(QStringLiteral("data")), "not a folder");
-    const QString error = resetHighScores(root.path());
+    const QString error = QString::fromStdString(messageOf(resetHighScores(root.path())));
     EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
     EXPECT_EQ(readFile(QDir(root.path()).filePath(QStringLiteral("data"))), QByteArray("not a folder"));
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <csignal>
@@ -20,7 +21,15 @@
 #include <grp.h>
 #include <unistd.h>
 
+#include "fileerror.h"
+
 namespace trelvane::testing {
+
+// The message a file operation gave, or "" when it went well: for readable assertions.
+inline std::string messageOf(const std::optional<FileError> &error)
+{
+    return error ? error->message().toStdString() : std::string();
+}
 
 inline QByteArray bytesOf(const std::string &s)
 {

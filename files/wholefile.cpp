@@ -13,6 +13,8 @@ namespace {
 
 const QString NotRegular = QStringLiteral("it is not a regular file");
 
+QString nameOf(const QString &path) { return QFileInfo(path).fileName(); }
+
 // A pipe, device or folder under the file's name: opening it could block, and
 // writing over it would not give the game a file.
 bool notRegular(const QFileInfo &info)
@@ -57,16 +59,16 @@ bool syncToDisk(const QSaveFile &file)
 
 }  // namespace
 
-std::optional<FileFailure> readWholeFile(const QString &path, QByteArray &bytes)
+std::optional<FileError> readWholeFile(const QString &path, QByteArray &bytes)
 {
     if (notRegular(QFileInfo(path)))
-        return FileFailure{QStringLiteral("open"), NotRegular};
+        return FileError{nameOf(path), QStringLiteral("open"), NotRegular};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileFailure{QStringLiteral("open"), file.errorString()};
+        return FileError{nameOf(path), QStringLiteral("open"), file.errorString()};
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return FileFailure{QStringLiteral("read"), file.errorString()};
+        return FileError{nameOf(path), QStringLiteral("read"), file.errorString()};
     return std::nullopt;
 }
 
@@ -76,21 +78,21 @@ FileReplacement::FileReplacement(const QString &path) : path_(path), file_(path)
     file_.setDirectWriteFallback(true);
 }
 
-std::optional<FileFailure> FileReplacement::open()
+std::optional<FileError> FileReplacement::open()
 {
     const QFileInfo old(path_);
     if (notRegular(old))
-        return FileFailure{QStringLiteral("save"), NotRegular};
+        return FileError{nameOf(path_), QStringLiteral("save"), NotRegular};
     if (markedReadOnly(old))
-        return FileFailure{QStringLiteral("save"), QStringLiteral("the file is read-only")};
+        return FileError{nameOf(path_), QStringLiteral("save"), QStringLiteral("the file is read-only")};
     // Unbuffered: a write that fails is reported by write(), never lost in a buffer.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return FileFailure{QStringLiteral("save"), file_.errorString()};
+        return FileError{nameOf(path_), QStringLiteral("save"), file_.errorString()};
     keepOwner(file_, old);
     return std::nullopt;
 }
 
-std::optional<FileFailure> FileReplacement::write(const QByteArray &content)
+std::optional<FileError> FileReplacement::write(const QByteArray &content)
 {
     // The file is unbuffered, so each write reaches the system here. A disk that
     // fills up takes part of a write without an error; the next part then fails with the reason.
@@ -98,22 +100,22 @@ std::optional<FileFailure> FileReplacement::write(const QByteArray &content)
     while (done < content.size()) {
         const qint64 n = file_.write(content.constData() + done, content.size() - done);
         if (n <= 0)
-            return FileFailure{QStringLiteral("write"), file_.errorString()};
+            return FileError{nameOf(path_), QStringLiteral("write"), file_.errorString()};
         done += n;
     }
     if (!syncToDisk(file_))
-        return FileFailure{QStringLiteral("write"), qt_error_string()};
+        return FileError{nameOf(path_), QStringLiteral("write"), qt_error_string()};
     return std::nullopt;
 }
 
-std::optional<FileFailure> FileReplacement::commit()
+std::optional<FileError> FileReplacement::commit()
 {
     if (!file_.commit())
-        return FileFailure{QStringLiteral("save"), file_.errorString()};
+        return FileError{nameOf(path_), QStringLiteral("save"), file_.errorString()};
     return std::nullopt;
 }
 
-std::optional<FileFailure> replaceWholeFile(const QString &path, const QByteArray &content)
+std::optional<FileError> replaceWholeFile(const QString &path, const QByteArray &content)
 {
     FileReplacement replacement(path);
     if (auto failure = replacement.open())

@@ -10,22 +10,16 @@
 #include <QString>
 #include <optional>
 
+#include "fileerror.h"
+
 namespace trelvane {
 
-struct FileFailure {
-    QString action;  // "open", "read", "save", ...
-    QString reason;  // the system's words, or ours
-
-    // e.g. Cannot save trelvane.cfg: the file is read-only.
-    QString describe(const QString &shownName) const
-    {
-        return QStringLiteral("Cannot %1 %2: %3.").arg(action, shownName, reason);
-    }
-};
+// Errors name the file by its own name; a caller that knows it by a longer
+// name in the game's folder puts that in instead.
 
 // Reads regular files only: a pipe or a device in the file's place could block
 // the window for good, and a folder holds no settings.
-std::optional<FileFailure> readWholeFile(const QString &path, QByteArray &bytes);
+std::optional<FileError> readWholeFile(const QString &path, QByteArray &bytes);
 
 // The steps of one replacement, each checked: open, write every byte to disk,
 // then put the new file in the old one's place. Until commit() the old file is
@@ -35,15 +29,15 @@ class FileReplacement {
 public:
     explicit FileReplacement(const QString &path);
 
-    std::optional<FileFailure> open();
-    std::optional<FileFailure> write(const QByteArray &content);
-    std::optional<FileFailure> commit();
+    std::optional<FileError> open();
+    std::optional<FileError> write(const QByteArray &content);
+    std::optional<FileError> commit();
 
 private:
     QString path_;
     QSaveFile file_;
 };
 
-std::optional<FileFailure> replaceWholeFile(const QString &path, const QByteArray &content);
+std::optional<FileError> replaceWholeFile(const QString &path, const QByteArray &content);
 
 }  // namespace trelvane
