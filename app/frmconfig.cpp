@@ -28,69 +28,26 @@ namespace trelvane {
 
 namespace {
 
-// Which control shows each field, and which preview row follows it.
-struct FieldBinding {
-    Field field;
-    const char *control;     // name in the layout table
-    const char *preview;     // picture group switched by the control's handler, or nullptr
-    int pictureOffset;       // picture index = value - offset
-    bool loadShowsPicture;   // loading also shows the value's picture itself
-};
-
-constexpr std::array<FieldBinding, FieldCount> Bindings = {{
-    {Field::SphereDetail, "sldSphereDetail", "imgSphereDetail", 0, true},
-    {Field::OdoDetail, "sldOdoDetail", "imgOdoDetail", 6, true},
-    {Field::FPS, "chkFPS", "imgFPS", 0, true},
-    {Field::Score, "chkScore", "imgScore", 0, true},
-    {Field::Level, "chkLevel", "imgLevel", 0, true},
-    {Field::Mask, "chkMask", "imgMask", 0, true},
-    {Field::Mirror, "chkMirror", "imgMirror", 0, true},
-    {Field::Transparency, "chkTransparency", "imgTransparency", 0, true},
-    {Field::MsgTrans, "sldMsgTrans", nullptr, 0, false},
-    {Field::Sound, "chkSound", nullptr, 0, false},
-    {Field::SoundVolume, "sldSound", nullptr, 0, false},
-    {Field::Music, "chkMusic", nullptr, 0, false},
-    {Field::MusicVolume, "sldMusic", nullptr, 0, false},
-    // Its picture follows the check box alone: picture 0 is shown from the start.
-    {Field::Particles, "chkParticles", "imgParticles", 0, false},
-    {Field::Key0, "cmbKeys(0)", nullptr, 0, false},
-    {Field::Key1, "cmbKeys(1)", nullptr, 0, false},
-    {Field::Key2, "cmbKeys(2)", nullptr, 0, false},
-    {Field::Key3, "cmbKeys(3)", nullptr, 0, false},
-    {Field::Key4, "cmbKeys(4)", nullptr, 0, false},
-}};
-
 struct SliderSteps {
-    const char *control;
+    Field field;
     int smallChange;  // arrow keys
     int largeChange;  // Page Up / Page Down, a click in the track
 };
 
 constexpr std::array<SliderSteps, 5> Sliders = {{
-    {"sldSphereDetail", 1, 2},
-    {"sldOdoDetail", 1, 2},
-    {"sldMsgTrans", 1, 10},
-    {"sldSound", 1, 10},
-    {"sldMusic", 1, 10},
+    {Field::SphereDetail, 1, 2},
+    {Field::OdoDetail, 1, 2},
+    {Field::MsgTrans, 1, 10},
+    {Field::SoundVolume, 1, 10},
+    {Field::MusicVolume, 1, 10},
 }};
 
-std::string controlName(const ControlDef &def)
+QString controlName(const ControlDef &def)
 {
-    std::string name(def.name);
-    if (def.index >= 0) {
-        name += '(';
-        name += std::to_string(def.index);
-        name += ')';
-    }
+    QString name = QString::fromUtf8(def.name.data(), static_cast<int>(def.name.size()));
+    if (def.index >= 0)
+        name += QStringLiteral("(%1)").arg(def.index);
     return name;
-}
-
-const FieldInfo &fieldOfControl(const std::string &control)
-{
-    for (const FieldBinding &b : Bindings)
-        if (control == b.control)
-            return fieldInfo(b.field);
-    return fieldInfo(Field::SphereDetail);  // not reached: every slider is bound
 }
 
 QRect rectOf(const ControlDef &def)
@@ -127,32 +84,21 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     setFont(small);
 
     // Created bottom-most first, so that each control stacks above those before it.
-    for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
-        if (QWidget *w = createControl(*it))  // the timer is no widget
-            controls_[controlName(*it)] = w;
-    for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
-        if (it->isWindowed())
-            control(controlName(*it))->raise();
+    std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
+    for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it) {
+        QWidget *w = createControl(*it);
+        if (w && it->isWindowed())
+            focusable.emplace_back(&*it, w);
+    }
+    for (const auto &[def, w] : focusable)
+        w->raise();
 
-    std::vector<const ControlDef *> focusable;
-    for (const ControlDef &def : WindowLayout)
-        if (def.isWindowed())
-            focusable.push_back(&def);
-    std::sort(focusable.begin(), focusable.end(),
-              [](const ControlDef *a, const ControlDef *b) { return a->tab < b->tab; });
+    std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first->tab < b.first->tab; });
     for (size_t i = 1; i < focusable.size(); ++i)
-        setTabOrder(control(controlName(*focusable[i - 1])), control(controlName(*focusable[i])));
+        setTabOrder(focusable[i - 1].second, focusable[i].second);
 
     connectPreviews();
-    const std::pair<const char *, void (frmConfig::*)()> buttons[] = {
-        {"cmdOK", &frmConfig::cmdOK_Click},
-        {"cmdCancel", &frmConfig::cmdCancel_Click},
-        {"cmdRestore", &frmConfig::cmdRestore_Click},
-        {"cmdResetScores", &frmConfig::cmdResetScores_Click},
-    };
-    for (const auto &[name, handler] : buttons)
-        connect(static_cast<QPushButton *>(control(name)), &QPushButton::clicked, this, handler);
-    control("sldSphereDetail")->setFocus();
+    controlsOf(Field::SphereDetail).slider->setFocus();
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(),
@@ -161,11 +107,6 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 }
 
 frmConfig::~frmConfig() = default;
-
-QWidget *frmConfig::control(const std::string &name) const
-{
-    return controls_.at(name);
-}
 
 QString frmConfig::filePath(const QString &name) const
 {
@@ -177,9 +118,9 @@ void frmConfig::createMessageStrip()
     // The sample messages are seen only over the part of the dark strip that
     // the speed slider and the box at the right leave open. Clipping them to
     // that part also keeps each animation step's repaint inside it.
-    const ControlDef &strip = *findControl("Shape1");
-    const int left = findControl("sldMsgTrans")->right();
-    const int right = findControl("Shape2")->left;
+    const ControlDef &strip = controlWith(Role::Strip);
+    const int left = controlWith(Role::StripSpeed).right();
+    const int right = controlWith(Role::StripCover).left;
     messageStrip_ = new QWidget(this);
     messageStrip_->setObjectName(QStringLiteral("messageStrip"));
     messageStrip_->setGeometry(toPixels(left, strip.top, right - left, strip.height));
@@ -189,7 +130,6 @@ void frmConfig::createMessageStrip()
 QWidget *frmConfig::createControl(const ControlDef &def)
 {
     const QString caption = QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
-    const std::string name = controlName(def);
     QWidget *w = nullptr;
 
     switch (def.kind) {
@@ -198,52 +138,56 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         break;
     case ControlKind::ComboBox:
         w = new QComboBox(this);
-        cmbKeys_.at(def.index) = static_cast<QComboBox *>(w);
         break;
     case ControlKind::Slider: {
         auto *s = new QSlider(Qt::Horizontal, this);
-        const FieldInfo &range = fieldOfControl(name);
+        const FieldInfo &range = fieldInfo(*def.field);
         s->setRange(range.min, range.max);
         for (const SliderSteps &steps : Sliders)
-            if (name == steps.control) {
+            if (steps.field == def.field) {
                 s->setSingleStep(steps.smallChange);
                 s->setPageStep(steps.largeChange);
             }
         s->setTickPosition(QSlider::TicksBelow);
         s->setTickInterval(1);
         s->setAutoFillBackground(true);  // hides a message label passing beneath it
-        if (name == "sldMsgTrans")
-            sldMsgTrans_ = s;
+        if (def.role == Role::StripSpeed)
+            stripSpeed_ = s;
         w = s;
         break;
     }
     case ControlKind::PushButton: {
         auto *b = new QPushButton(caption, this);
         b->setAutoDefault(true);  // Enter presses the focused button, and only that one
+        void (frmConfig::*handler)() = nullptr;
+        switch (def.role) {
+        case Role::Ok: handler = &frmConfig::cmdOK_Click; break;
+        case Role::Cancel: handler = &frmConfig::cmdCancel_Click; break;
+        case Role::Restore: handler = &frmConfig::cmdRestore_Click; break;
+        case Role::ResetScores: handler = &frmConfig::cmdResetScores_Click; break;
+        default: break;
+        }
+        if (handler)
+            connect(b, &QPushButton::clicked, this, handler);
         w = b;
         break;
     }
     case ControlKind::Timer:
         tmrTransition_ = new QTimer(this);
-        tmrTransition_->setObjectName(QString::fromStdString(name));
+        tmrTransition_->setObjectName(controlName(def));
         tmrTransition_->setInterval(TransitionIntervalMs);
         connect(tmrTransition_, &QTimer::timeout, this, &frmConfig::tmrTransition_Timer);
         return nullptr;
-    case ControlKind::Picture: {
-        auto *p = new QLabel(this);
-        const std::string group(def.name);
-        groups_[group].add(def.index, p, QStringLiteral(":/previews/") + caption);
-        w = p;
+    case ControlKind::Picture:
+        w = new QLabel(this);
         w->setGeometry(rectOf(def));
-        w->setObjectName(QString::fromStdString(name));
-        if (name == "imgParticles(0)")
-            groups_[group].show(0);
-        else
+        w->setObjectName(controlName(def));
+        bind(def, w);
+        if (def.role != Role::ShownAtStart)
             w->hide();
         return w;
-    }
     case ControlKind::Label: {
-        if (def.look == Look::MessageText) {
+        if (def.role == Role::Message) {
             auto *l = new QLabel(caption, messageStrip_);
             QPalette p = l->palette();
             p.setColor(QPalette::WindowText, Qt::yellow);
@@ -255,7 +199,7 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             f.setBold(true);
             l->setFont(f);
             l->setGeometry(rectOf(def).translated(-messageStrip_->pos()));
-            l->setObjectName(QString::fromStdString(name));
+            l->setObjectName(controlName(def));
             lblMsg_.at(def.index) = l;
             return l;
         }
@@ -264,7 +208,8 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         if (def.look == Look::FitText) {
             l->move(toPixels(def.left, def.top));
             l->adjustSize();
-            w->setObjectName(QString::fromStdString(name));
+            w->setObjectName(controlName(def));
+            bind(def, w);
             return w;
         }
         break;
@@ -272,31 +217,59 @@ QWidget *frmConfig::createControl(const ControlDef &def)
     case ControlKind::Shape:
         w = new QWidget(this);
         fill(w, def.look == Look::BlackFill ? QColor(Qt::black) : palette().color(QPalette::Button));
-        if (def.look == Look::BlackFill)
+        if (def.role == Role::Strip)
             createMessageStrip();  // just above the strip, beneath everything else
         break;
     }
     w->setGeometry(rectOf(def));
-    w->setObjectName(QString::fromStdString(name));
+    w->setObjectName(controlName(def));
+    bind(def, w);
     return w;
+}
+
+void frmConfig::bind(const ControlDef &def, QWidget *w)
+{
+    if (!def.field)
+        return;
+    FieldControls &c = controlsOf(*def.field);
+    switch (def.kind) {
+    case ControlKind::CheckBox: c.check = static_cast<SettingCheckBox *>(w); break;
+    case ControlKind::Slider: c.slider = static_cast<QSlider *>(w); break;
+    case ControlKind::ComboBox: c.keys = static_cast<QComboBox *>(w); break;
+    case ControlKind::Label: c.caption = static_cast<QLabel *>(w); break;
+    case ControlKind::Picture: {
+        const QString resource = QStringLiteral(":/previews/") + QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
+        c.preview.add(def.index, static_cast<QLabel *>(w), resource);
+        if (def.role == Role::ShownAtStart)
+            c.preview.show(def.index);
+        break;
+    }
+    default: break;
+    }
 }
 
 void frmConfig::connectPreviews()
 {
-    for (const FieldBinding &b : Bindings) {
-        if (!b.preview)
+    for (const FieldInfo &info : SettingsFields) {
+        const FieldControls &c = controls(info.field);
+        if (c.preview.size() == 0)
             continue;
-        PictureGroup *group = &groups_.at(b.preview);
-        QWidget *w = control(b.control);
-        if (auto *box = qobject_cast<SettingCheckBox *>(w)) {
-            connect(box, &QCheckBox::stateChanged, this,
-                    [box, group] { showToggle(*group, box->value()); });
-        } else if (auto *slider = qobject_cast<QSlider *>(w)) {
-            const int offset = b.pictureOffset;
-            connect(slider, &QSlider::valueChanged, this,
-                    [group, offset](int v) { showDetail(*group, v - offset); });
-        }
+        const Field f = info.field;
+        if (c.check)
+            connect(c.check, &QCheckBox::stateChanged, this, [this, f] { showPreview(f); });
+        else
+            connect(c.slider, &QSlider::valueChanged, this, [this, f] { showPreview(f); });
     }
+}
+
+// The picture for the value shown, the others hidden: what every change of the value runs.
+void frmConfig::showPreview(Field f)
+{
+    FieldControls &c = controlsOf(f);
+    if (c.check)
+        showToggle(c.preview, c.check->value());
+    else
+        showDetail(c.preview, c.slider->value() - fieldInfo(f).min);
 }
 
 void frmConfig::fillKeyLists()
@@ -307,7 +280,8 @@ void frmConfig::fillKeyLists()
         names << QString::fromUtf8(row.name.data(), static_cast<int>(row.name.size()));
     // One list of names serves all five slots; each keeps its own selection.
     keyNames_ = new QStringListModel(names, this);
-    for (QComboBox *list : cmbKeys_) {
+    for (Field slot : {Field::Key0, Field::Key1, Field::Key2, Field::Key3, Field::Key4}) {
+        QComboBox *list = controlsOf(slot).keys;
         list->setModel(keyNames_);
         list->setCurrentIndex(-1);  // no binding until the settings are read
     }
@@ -329,33 +303,34 @@ bool frmConfig::Form_Load()
 
 void frmConfig::applySettings(const GameSettings &s)
 {
-    for (const FieldBinding &b : Bindings) {
-        const std::int32_t v = fieldValue(s, b.field);
-        QWidget *w = control(b.control);
-        if (auto *box = qobject_cast<SettingCheckBox *>(w))
-            box->setValue(v);
-        else if (auto *slider = qobject_cast<QSlider *>(w))
-            slider->setValue(v);
-        else if (auto *list = qobject_cast<QComboBox *>(w))
-            list->setCurrentIndex(GetIndex(static_cast<std::int16_t>(v)));
-        if (b.loadShowsPicture)
-            groups_.at(b.preview).show(v - b.pictureOffset);
+    for (const FieldInfo &info : SettingsFields) {
+        FieldControls &c = controlsOf(info.field);
+        const std::int32_t v = fieldValue(s, info.field);
+        switch (info.kind) {
+        case FieldKind::Toggle: c.check->setValue(v); break;
+        case FieldKind::Slider:
+        case FieldKind::Volume: c.slider->setValue(v); break;
+        case FieldKind::KeyCode: c.keys->setCurrentIndex(GetIndex(static_cast<std::int16_t>(v))); break;
+        }
+        // An unchanged value raised no change handler: its picture is shown here.
+        if (c.preview.size() > 0)
+            showPreview(info.field);
     }
 }
 
 GameSettings frmConfig::settingsFromControls() const
 {
     GameSettings s;
-    for (const FieldBinding &b : Bindings) {
-        QWidget *w = control(b.control);
+    for (const FieldInfo &info : SettingsFields) {
+        const FieldControls &c = controls(info.field);
         std::int32_t v = 0;
-        if (auto *box = qobject_cast<SettingCheckBox *>(w))
-            v = box->value();
-        else if (auto *slider = qobject_cast<QSlider *>(w))
-            v = slider->value();
-        else if (auto *list = qobject_cast<QComboBox *>(w))
-            v = GetCode(static_cast<std::int16_t>(list->currentIndex()));
-        setFieldValue(s, b.field, v);
+        switch (info.kind) {
+        case FieldKind::Toggle: v = c.check->value(); break;
+        case FieldKind::Slider:
+        case FieldKind::Volume: v = c.slider->value(); break;
+        case FieldKind::KeyCode: v = GetCode(static_cast<std::int16_t>(c.keys->currentIndex())); break;
+        }
+        setFieldValue(s, info.field, v);
     }
     return s;
 }
@@ -397,7 +372,7 @@ void frmConfig::cmdResetScores_Click()
 
 void frmConfig::tmrTransition_Timer()
 {
-    transition_.tick(sldMsgTrans_->value());
+    transition_.tick(stripSpeed_->value());
     for (int i = 0; i < 2; ++i) {
         const QPoint to(toPixels(transition_.left(i)) - messageStrip_->x(), lblMsg_[i]->y());
         if (lblMsg_[i]->pos() != to)  // held labels cost nothing

@@ -5,16 +5,14 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <map>
-#include <string>
 
 #include "gamesettings.h"
 #include "messagetransition.h"
 #include "picturegroup.h"
+#include "settingsfields.h"
 
 class QComboBox;
 class QLabel;
-class QPushButton;
 class QSlider;
 class QStringListModel;
 class QTimer;
@@ -24,6 +22,16 @@ namespace trelvane {
 class SettingCheckBox;
 class UserPrompts;
 struct ControlDef;
+
+// The controls of one setting: the one that holds its value (by the field's
+// kind), the preview pictures that follow it, and the label that names it.
+struct FieldControls {
+    SettingCheckBox *check = nullptr;  // toggles
+    QSlider *slider = nullptr;         // detail levels, speed, volumes
+    QComboBox *keys = nullptr;         // key bindings
+    PictureGroup preview;              // empty where the setting has no picture
+    QLabel *caption = nullptr;         // none for the volumes
+};
 
 class frmConfig : public QWidget {
     Q_OBJECT
@@ -42,7 +50,7 @@ public:
     // the controls' own change handlers hide the pictures being replaced.
     void applySettings(const GameSettings &s);
 
-    const PictureGroup &pictures(const std::string &group) const { return groups_.at(group); }
+    const FieldControls &controls(Field f) const { return fields_[static_cast<std::size_t>(f)]; }
     const MessageTransition &transition() const { return transition_; }
     QWidget *messageStrip() const { return messageStrip_; }
 
@@ -54,22 +62,22 @@ public slots:
     void tmrTransition_Timer();
 
 private:
+    FieldControls &controlsOf(Field f) { return fields_[static_cast<std::size_t>(f)]; }
     QWidget *createControl(const ControlDef &def);
     void createMessageStrip();
+    void bind(const ControlDef &def, QWidget *w);
     void connectPreviews();
+    void showPreview(Field f);
     void fillKeyLists();
     QString filePath(const QString &name) const;
-    QWidget *control(const std::string &name) const;
 
     QString programFolder_;
     UserPrompts &prompts_;
-    std::map<std::string, QWidget *> controls_;  // by name, "cmbKeys(2)" for array members
-    std::map<std::string, PictureGroup> groups_;
+    std::array<FieldControls, FieldCount> fields_{};  // by field, in file order
     QWidget *messageStrip_ = nullptr;
     std::array<QLabel *, 2> lblMsg_{};
-    std::array<QComboBox *, KeySlotCount> cmbKeys_{};
     QStringListModel *keyNames_ = nullptr;  // the 144 key names, shared by the five lists
-    QSlider *sldMsgTrans_ = nullptr;
+    QSlider *stripSpeed_ = nullptr;         // sldMsgTrans
     QTimer *tmrTransition_ = nullptr;
     MessageTransition transition_;
 };

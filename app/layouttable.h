@@ -1,9 +1,13 @@
 #pragma once
 // Every control of the window, in stacking order (topmost first), with its
-// place in twips, focus-order place and caption.
+// place in twips, focus-order place and caption, the setting it shows or
+// captions, and what part it plays. The window is built from this table alone.
 
 #include <array>
+#include <optional>
 #include <string_view>
+
+#include "settingsfields.h"
 
 namespace trelvane {
 
@@ -17,6 +21,20 @@ enum class Look {
     ScrollbarFill,  // the box that hides a message entering from the right
 };
 
+// Parts a control plays beyond showing a setting.
+enum class Role {
+    None,
+    ShownAtStart,  // the one preview picture on show when the window is created
+    StripSpeed,    // the slider whose value moves the sample messages
+    Strip,         // the dark strip the sample messages cross
+    StripCover,    // the box that hides a message entering from the right
+    Message,       // a sample message of the strip; the index says which
+    Ok,
+    Cancel,
+    Restore,
+    ResetScores,
+};
+
 struct ControlDef {
     std::string_view name;  // control or control-array name
     int index;              // member of a control array, or -1
@@ -25,6 +43,9 @@ struct ControlDef {
     int tab;                // focus-order place; -1 for none
     std::string_view text;  // caption; for a picture, its image under :/previews/
     Look look = Look::Plain;
+    // The setting a control shows, a picture previews or a label captions.
+    std::optional<Field> field = std::nullopt;
+    Role role = Role::None;
 
     // Control windows lie above every label, shape and picture.
     constexpr bool isWindowed() const
@@ -41,7 +62,7 @@ inline constexpr int TransitionIntervalMs = 25;
 
 extern const std::array<ControlDef, 77> WindowLayout;
 
-// The row of a control by name (and array index); nullptr if there is none.
-const ControlDef *findControl(std::string_view name, int index = -1);
+// The one row that plays a role (not for Role::Message, which two rows play).
+const ControlDef &controlWith(Role role);
 
 }  // namespace trelvane

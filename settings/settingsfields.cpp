@@ -1,36 +1,8 @@
 #include "settingsfields.h"
 
 #include <cstddef>
-#include <limits>
 
 namespace trelvane {
-
-namespace {
-constexpr std::int32_t Int16Min = std::numeric_limits<std::int16_t>::min();
-constexpr std::int32_t Int16Max = std::numeric_limits<std::int16_t>::max();
-}  // namespace
-
-constexpr std::array<FieldInfo, FieldCount> SettingsFields{{
-    {Field::SphereDetail, "Sphere Detail:", FieldKind::Slider, 0, 8},
-    {Field::OdoDetail, "Score Odometer Detail:", FieldKind::Slider, 6, 12},
-    {Field::FPS, "Display FPS:", FieldKind::Toggle, 0, 1},
-    {Field::Score, "Complex Score:", FieldKind::Toggle, 0, 1},
-    {Field::Level, "Complex Level:", FieldKind::Toggle, 0, 1},
-    {Field::Mask, "Masking:", FieldKind::Toggle, 0, 1},
-    {Field::Mirror, "Mirror:", FieldKind::Toggle, 0, 1},
-    {Field::Transparency, "Transparency:", FieldKind::Toggle, 0, 1},
-    {Field::MsgTrans, "Message Transition Speed:", FieldKind::Slider, 1, 320},
-    {Field::Sound, "Sound Effects:", FieldKind::Toggle, 0, 2},
-    {Field::SoundVolume, "Sound Effects: volume", FieldKind::Volume, 0, 100},
-    {Field::Music, "Background Music:", FieldKind::Toggle, 0, 2},
-    {Field::MusicVolume, "Background Music: volume", FieldKind::Volume, 0, 100},
-    {Field::Particles, "Particles:", FieldKind::Toggle, 0, 2},
-    {Field::Key0, "Turn Left:", FieldKind::KeyCode, Int16Min, Int16Max},
-    {Field::Key1, "Turn Right:", FieldKind::KeyCode, Int16Min, Int16Max},
-    {Field::Key2, "Jump:", FieldKind::KeyCode, Int16Min, Int16Max},
-    {Field::Key3, "Sharp Left:", FieldKind::KeyCode, Int16Min, Int16Max},
-    {Field::Key4, "Sharp Right:", FieldKind::KeyCode, Int16Min, Int16Max},
-}};
 
 namespace {
 

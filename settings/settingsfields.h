@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "gamesettings.h"
@@ -33,7 +34,31 @@ struct FieldInfo {
     std::int32_t max;
 };
 
-extern const std::array<FieldInfo, FieldCount> SettingsFields;  // file order: line = index + 1
+inline constexpr std::int32_t Int16Min = std::numeric_limits<std::int16_t>::min();
+inline constexpr std::int32_t Int16Max = std::numeric_limits<std::int16_t>::max();
+
+// File order: line = index + 1.
+inline constexpr std::array<FieldInfo, FieldCount> SettingsFields{{
+    {Field::SphereDetail, "Sphere Detail:", FieldKind::Slider, 0, 8},
+    {Field::OdoDetail, "Score Odometer Detail:", FieldKind::Slider, 6, 12},
+    {Field::FPS, "Display FPS:", FieldKind::Toggle, 0, 1},
+    {Field::Score, "Complex Score:", FieldKind::Toggle, 0, 1},
+    {Field::Level, "Complex Level:", FieldKind::Toggle, 0, 1},
+    {Field::Mask, "Masking:", FieldKind::Toggle, 0, 1},
+    {Field::Mirror, "Mirror:", FieldKind::Toggle, 0, 1},
+    {Field::Transparency, "Transparency:", FieldKind::Toggle, 0, 1},
+    {Field::MsgTrans, "Message Transition Speed:", FieldKind::Slider, 1, 320},
+    {Field::Sound, "Sound Effects:", FieldKind::Toggle, 0, 2},
+    {Field::SoundVolume, "Sound Effects: volume", FieldKind::Volume, 0, 100},
+    {Field::Music, "Background Music:", FieldKind::Toggle, 0, 2},
+    {Field::MusicVolume, "Background Music: volume", FieldKind::Volume, 0, 100},
+    {Field::Particles, "Particles:", FieldKind::Toggle, 0, 2},
+    {Field::Key0, "Turn Left:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key1, "Turn Right:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key2, "Jump:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key3, "Sharp Left:", FieldKind::KeyCode, Int16Min, Int16Max},
+    {Field::Key4, "Sharp Right:", FieldKind::KeyCode, Int16Min, Int16Max},
+}};
 
 const FieldInfo &fieldInfo(Field f);
 

@@ -78,13 +78,13 @@ TEST_F(PreviewTest, GrayedCountsAsOnAndAClickNeverGrays)
 
 TEST_F(PreviewTest, AGroupWithSeveralPicturesShownIsMendedByOneChange)
 {
-    const PictureGroup &sphere = window->pictures("imgSphereDetail");
+    const PictureGroup &sphere = window->controls(Field::SphereDetail).preview;
     for (int i : {2, 5, 7})
         sphere.picture(i)->show();
     slider("sldSphereDetail")->setValue(4);
     EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{4});
 
-    const PictureGroup &mask = window->pictures("imgMask");
+    const PictureGroup &mask = window->controls(Field::Mask).preview;
     mask.picture(1)->show();  // both shown
     QTest::mouseClick(check("chkMask"), Qt::LeftButton);
     EXPECT_EQ(shown("imgMask"), std::vector<int>{1});

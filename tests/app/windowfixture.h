@@ -85,15 +85,17 @@ protected:
         return get<QComboBox>(QString("cmbKeys(%1)").arg(slot).toLatin1().constData());
     }
 
-    // Indexes of the pictures of a group that are shown.
+    // Indexes of the pictures of a group ("imgMask") that are shown.
     std::vector<int> shown(const std::string &group) const
     {
-        const PictureGroup &g = window->pictures(group);
         std::vector<int> out;
-        for (int i = 0; i < g.size(); ++i)
-            if (g.isShown(i))
+        for (int i = 0;; ++i) {
+            const auto *p = window->findChild<QLabel *>(QString::fromStdString(group + "(" + std::to_string(i) + ")"));
+            if (!p)
+                return out;
+            if (!p->isHidden())
                 out.push_back(i);
-        return out;
+        }
     }
 
     QTemporaryDir dir;
