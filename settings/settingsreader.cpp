@@ -184,7 +184,7 @@ std::string SettingsError::describe(std::string_view fileName) const
     out += ", line ";
     out += formatInteger(line);
     out += " (";
-    out += caption;
+    out += withoutColon(caption);  // the label's colon would read as "(Complex Score:):"
     out += "): ";
     if (!found.empty()) {
         out += '"';
