@@ -317,10 +317,26 @@ bool frmConfig::Form_Load()
 {
     fillKeyLists();
     show();
-    const FileLoad load = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp);
+    FileLoad load = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp);
     if (!load.ok()) {
-        prompts_.error(this, load.error + QStringLiteral("\n\nThe utility will now close; no file was changed."));
-        return false;
+        // A damaged file need not lock the player out: the factory settings are
+        // offered when they would load, and nothing is written before OK.
+        FileLoad factory = loadFactorySettings();
+        if (!factory.ok()) {
+            prompts_.loadFailed(this,
+                                load.error + QStringLiteral("\nThe factory settings cannot be used either: ") +
+                                    factory.error +
+                                    QStringLiteral("\n\nThe utility will now close; no file was changed."),
+                                false);
+            return false;
+        }
+        if (!prompts_.loadFailed(this,
+                                 load.error + QStringLiteral("\n\nNo file was changed. Close ends the utility. "
+                                                             "Use Factory Settings fills the window from "
+                                                             "default.cfg; nothing is saved until you press OK."),
+                                 true))
+            return false;
+        load = std::move(factory);
     }
     applySettings(load.settings);
     tmrTransition_->start();
@@ -379,12 +395,17 @@ void frmConfig::cmdCancel_Click()
 void frmConfig::cmdRestore_Click()
 {
     // The whole file is read and checked before any control changes.
-    const FileLoad load = loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory);
+    const FileLoad load = loadFactorySettings();
     if (!load.ok()) {
         prompts_.error(this, load.error + QStringLiteral("\n\nThe settings in the window were not changed."));
         return;
     }
     applySettings(load.settings);
+}
+
+FileLoad frmConfig::loadFactorySettings() const
+{
+    return loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory);
 }
 
 void frmConfig::cmdResetScores_Click()

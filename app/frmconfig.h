@@ -22,6 +22,7 @@ class QTimer;
 namespace trelvane {
 
 class SettingCheckBox;
+struct FileLoad;
 class UserPrompts;
 struct ControlDef;
 
@@ -59,6 +60,8 @@ private:
     void connectPreviews();
     void fillKeyLists();
     QString filePath(const QString &name) const;
+    // default.cfg as Restore Defaults reads it; start-up offers it after a failed load.
+    FileLoad loadFactorySettings() const;
     QWidget *control(const std::string &name) const;
 
     QString programFolder_;
