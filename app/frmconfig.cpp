@@ -293,8 +293,22 @@ bool frmConfig::Form_Load()
     show();
     GameSettings loaded;
     if (const auto error = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded)) {
-        prompts_.error(this, error->message() + QStringLiteral("\n\nThe utility will now close; no file was changed."));
-        return false;
+        // A damaged file need not lock the player out: the factory settings are
+        // offered when they would load, and nothing is written before OK.
+        if (const auto factoryError = loadFactorySettings(loaded)) {
+            prompts_.loadFailed(this,
+                                error->message() + QStringLiteral("\nThe factory settings cannot be used either: ") +
+                                    factoryError->message() +
+                                    QStringLiteral("\n\nThe utility will now close; no file was changed."),
+                                false);
+            return false;
+        }
+        if (!prompts_.loadFailed(this,
+                                 error->message() + QStringLiteral("\n\nNo file was changed. Close ends the utility. "
+                                                                   "Use Factory Settings fills the window from "
+                                                                   "default.cfg; nothing is saved until you press OK."),
+                                 true))
+            return false;
     }
     applySettings(loaded);
     tmrTransition_->start();
@@ -354,11 +368,16 @@ void frmConfig::cmdRestore_Click()
 {
     // The whole file is read and checked before any control changes.
     GameSettings factory;
-    if (const auto error = loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory, factory)) {
+    if (const auto error = loadFactorySettings(factory)) {
         prompts_.error(this, error->message() + QStringLiteral("\n\nThe settings in the window were not changed."));
         return;
     }
     applySettings(factory);
+}
+
+std::optional<FileError> frmConfig::loadFactorySettings(GameSettings &settings) const
+{
+    return loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory, settings);
 }
 
 void frmConfig::cmdResetScores_Click()

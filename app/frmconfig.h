@@ -5,7 +5,9 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 
+#include "fileerror.h"
 #include "gamesettings.h"
 #include "messagetransition.h"
 #include "picturegroup.h"
@@ -70,6 +72,8 @@ private:
     void showPreview(Field f);
     void fillKeyLists();
     QString filePath(const QString &name) const;
+    // default.cfg as Restore Defaults reads it; start-up offers it after a failed load.
+    std::optional<FileError> loadFactorySettings(GameSettings &settings) const;
 
     QString programFolder_;
     UserPrompts &prompts_;

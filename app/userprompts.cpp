@@ -1,8 +1,15 @@
 #include "userprompts.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace trelvane {
+
+namespace {
+
+const QString Title = QStringLiteral("Trelvane Configuration Utility");
+
+}  // namespace
 
 bool UserPrompts::confirm(QWidget *parent, const QString &title, const QString &question)
 {
@@ -12,7 +19,21 @@ bool UserPrompts::confirm(QWidget *parent, const QString &title, const QString &
 
 void UserPrompts::error(QWidget *parent, const QString &message)
 {
-    QMessageBox::critical(parent, QStringLiteral("Trelvane Configuration Utility"), message);
+    QMessageBox::critical(parent, Title, message);
+}
+
+bool UserPrompts::loadFailed(QWidget *parent, const QString &message, bool factoryOffered)
+{
+    QMessageBox box(QMessageBox::Critical, Title, message, QMessageBox::NoButton, parent);
+    QPushButton *factory = nullptr;
+    if (factoryOffered)
+        factory = box.addButton(QStringLiteral("&Use Factory Settings"), QMessageBox::AcceptRole);
+    // Enter, Escape and the close box all leave as a box without the choice would.
+    QPushButton *close = box.addButton(QMessageBox::Close);
+    box.setDefaultButton(close);
+    box.setEscapeButton(close);
+    box.exec();
+    return factory && box.clickedButton() == factory;
 }
 
 }  // namespace trelvane

@@ -192,7 +192,7 @@ std::string SettingsError::where() const
     std::string out = "line ";
     out += formatInteger(line);
     out += " (";
-    out += caption;
+    out += withoutColon(caption);  // the label's colon would read as "(Complex Score:):"
     out += "): ";
     if (!found.empty()) {
         out += '"';

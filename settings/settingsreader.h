@@ -21,9 +21,9 @@ struct SettingsError {
     std::string found;        // the text found ("" when the file ended)
     std::string problem;      // e.g. "is not a number", "must be between 0 and 8"
 
-    // e.g. line 4 (Complex Score:): "abc" is not a number
+    // e.g. line 4 (Complex Score): "abc" is not a number
     std::string where() const;
-    // e.g. trelvane.cfg, line 4 (Complex Score:): "abc" is not a number.
+    // e.g. trelvane.cfg, line 4 (Complex Score): "abc" is not a number.
     std::string describe(std::string_view fileName) const;
 };
 

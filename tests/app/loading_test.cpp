@@ -139,7 +139,16 @@ struct BadFile {
     bool pipe = false;  // a named pipe under the file's name
 };
 
-TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
+struct FactoryFile {
+    const char *what;
+    QByteArray bytes;      // empty: no file at all
+    QByteArray written;    // what OK writes after choosing it; empty: the choice is not offered
+    QString mustMention;   // in the box's extra line when not offered
+};
+
+enum class Answer { Close, FactoryThenOk, FactoryThenCancel };
+
+TEST_F(WindowTest, BadSettingsFileIsReportedAndOffersTheFactorySettingsWhenTheyLoad)
 {
     QStringList abc = designTimeLines();
     abc[3] = "abc";
@@ -151,26 +160,83 @@ TEST_F(WindowTest, BadSettingsFileIsReportedAndNothingIsWritten)
     shortFile.removeLast();
     const std::vector<BadFile> cases = {
         {"missing", QByteArray(), "trelvane.cfg"},
-        {"not a number", cfg(abc), "line 4"},
+        {"not a number", cfg(abc), "line 4 (Complex Score): \"abc\" is not a number."},
         {"out of range", cfg(range), "line 1"},
         {"empty line", cfg(empty4), "line 4"},
         {"18 values", cfg(shortFile), "line 19"},
         {"a pipe", QByteArray(), "is not a regular file", true},
     };
-    for (const BadFile &c : cases) {
-        SCOPED_TRACE(c.what);
-        prompts.errors.clear();
-        QFile::remove(path("trelvane.cfg"));
-        if (!c.bytes.isEmpty())
-            writeFile("trelvane.cfg", c.bytes);
-        if (c.pipe)
-            makePipe(path("trelvane.cfg"));
-        EXPECT_FALSE(openExisting());
-        ASSERT_EQ(prompts.errors.size(), 1);
-        EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << prompts.errors[0].toStdString();
-        EXPECT_TRUE(prompts.errors[0].contains(c.mustMention)) << prompts.errors[0].toStdString();
-        EXPECT_EQ(readFile("trelvane.cfg"), c.bytes.isEmpty() ? QByteArray("<unreadable>") : c.bytes);
-        EXPECT_FALSE(window->findChild<QTimer *>("tmrTransition")->isActive());
+    const QStringList factory = {" 3", "9", "\"1\"", "", "1", "0", "1", "0", "20", "1", "0.8", "0", ".25", "1",
+                                 "203", "205", "57", "999", "32", "extra"};
+    const QStringList written = {"3", "9", "1", "0", "1", "0", "1", "0", "20", "1", ".8", "0", ".25", "1",
+                                 "203", "205", "57", "1", "32"};
+    QStringList factoryRange = written;
+    factoryRange[1] = "13";
+    const std::vector<FactoryFile> factories = {
+        // Read as Restore Defaults reads it: the blank line 4 is 0, not an error.
+        {"good factory file", cfg(factory), cfg(written), {}},
+        {"no factory file", QByteArray(), QByteArray(), "default.cfg"},
+        {"factory out of range", cfg(factoryRange), QByteArray(), "default.cfg, line 2 (Score Odometer Detail)"},
+        {"factory too short", "3\r\n9\r\n", QByteArray(), "default.cfg, line 3"},
+    };
+    for (const FactoryFile &f : factories) {
+        QFile::remove(path("default.cfg"));
+        if (!f.bytes.isEmpty())
+            writeFile("default.cfg", f.bytes);
+        // What Restore Defaults makes of the same file, from the same starting state.
+        QFile::remove(path("trelvane.cfg"));  // the last case leaves a pipe
+        ASSERT_TRUE(open(cfg(designTimeLines())));
+        window->cmdRestore_Click();
+        const QStringList restored = snapshot();
+        const bool offered = !f.written.isEmpty();
+
+        for (const BadFile &c : cases) {
+            for (Answer answer : {Answer::Close, Answer::FactoryThenOk, Answer::FactoryThenCancel}) {
+                SCOPED_TRACE(std::string(f.what) + ", " + c.what + ", answer " + std::to_string(int(answer)));
+                prompts.errors.clear();
+                prompts.factoryOffers.clear();
+                prompts.useFactorySettings = answer != Answer::Close;
+                QFile::remove(path("trelvane.cfg"));
+                if (!c.bytes.isEmpty())
+                    writeFile("trelvane.cfg", c.bytes);
+                if (c.pipe)
+                    makePipe(path("trelvane.cfg"));
+                const bool opened = openExisting();
+                ASSERT_EQ(prompts.errors.size(), 1);
+                const std::string message = prompts.errors[0].toStdString();
+                EXPECT_TRUE(prompts.errors[0].contains("trelvane.cfg")) << message;
+                EXPECT_TRUE(prompts.errors[0].contains(c.mustMention)) << message;
+                EXPECT_FALSE(prompts.errors[0].contains(":):")) << message;
+                EXPECT_EQ(prompts.factoryOffers, QList<bool>{offered});
+                if (!offered) {
+                    const QString extraLine = prompts.errors[0].section('\n', 1, 1);
+                    EXPECT_TRUE(extraLine.startsWith("The factory settings cannot be used either: ")) << message;
+                    EXPECT_TRUE(extraLine.contains(f.mustMention)) << message;
+                }
+
+                const bool useFactory = offered && answer != Answer::Close;
+                EXPECT_EQ(opened, useFactory);
+                EXPECT_EQ(window->findChild<QTimer *>("tmrTransition")->isActive(), useFactory);
+                const QByteArray untouched = c.bytes.isEmpty() ? QByteArray("<unreadable>") : c.bytes;
+                EXPECT_EQ(readFile("trelvane.cfg"), untouched);
+                EXPECT_EQ(readFile("default.cfg"), f.bytes.isEmpty() ? QByteArray("<unreadable>") : f.bytes);
+                if (!useFactory)
+                    continue;
+                EXPECT_EQ(snapshot(), restored);
+                if (c.pipe) {  // nothing can replace it; saving onto it is refused elsewhere
+                    window->cmdCancel_Click();
+                    continue;
+                }
+                if (answer == Answer::FactoryThenOk) {
+                    window->cmdOK_Click();
+                    EXPECT_EQ(readFile("trelvane.cfg"), f.written);
+                } else {
+                    window->cmdCancel_Click();
+                    EXPECT_EQ(readFile("trelvane.cfg"), untouched);
+                }
+                EXPECT_FALSE(window->isVisible());
+            }
+        }
     }
 }
 

@@ -21,24 +21,6 @@ protected:
         writeFile("default.cfg", cfg(factoryLines()));
         ASSERT_TRUE(open(cfg(designTimeLines())));
     }
-
-    // Every control's value and every picture's flag.
-    QStringList snapshot() const
-    {
-        QStringList out;
-        const GameSettings s = window->settingsFromControls();
-        out << QString("%1 %2 %3").arg(s.SphereDetail).arg(s.OdoDetail).arg(s.MsgTrans);
-        for (QCheckBox *b : window->findChildren<QCheckBox *>())
-            out << b->objectName() + "=" + QString::number(b->checkState());
-        for (QComboBox *c : window->findChildren<QComboBox *>())
-            out << c->objectName() + "=" + QString::number(c->currentIndex());
-        for (QSlider *sl : window->findChildren<QSlider *>())
-            out << sl->objectName() + "=" + QString::number(sl->value());
-        for (QLabel *l : window->findChildren<QLabel *>())
-            if (l->objectName().startsWith("img"))
-                out << l->objectName() + (l->isHidden() ? " hidden" : " shown");
-        return out;
-    }
 };
 
 TEST_F(RestoreTest, FactoryValueReplacesTheUsersChoiceAndItsPicture)

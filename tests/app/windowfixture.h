@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QList>
 #include <QSlider>
 #include <QString>
 #include <QStringList>
@@ -27,10 +28,18 @@ public:
         return answerYes;
     }
     void error(QWidget *, const QString &message) override { errors << message; }
+    bool loadFailed(QWidget *, const QString &message, bool factoryOffered) override
+    {
+        errors << message;
+        factoryOffers << factoryOffered;
+        return factoryOffered && useFactorySettings;  // without the button there is no such answer
+    }
 
     bool answerYes = true;
+    bool useFactorySettings = false;
     QStringList questions;
     QStringList errors;
+    QList<bool> factoryOffers;  // one entry per failed load
 };
 
 // The 19 lines of a file, CR LF after each.
@@ -96,6 +105,24 @@ protected:
             if (!p->isHidden())
                 out.push_back(i);
         }
+    }
+
+    // Every control's value and every picture's flag.
+    QStringList snapshot() const
+    {
+        QStringList out;
+        const GameSettings s = window->settingsFromControls();
+        out << QString("%1 %2 %3").arg(s.SphereDetail).arg(s.OdoDetail).arg(s.MsgTrans);
+        for (QCheckBox *b : window->findChildren<QCheckBox *>())
+            out << b->objectName() + "=" + QString::number(b->checkState());
+        for (QComboBox *c : window->findChildren<QComboBox *>())
+            out << c->objectName() + "=" + QString::number(c->currentIndex());
+        for (QSlider *sl : window->findChildren<QSlider *>())
+            out << sl->objectName() + "=" + QString::number(sl->value());
+        for (QLabel *l : window->findChildren<QLabel *>())
+            if (l->objectName().startsWith("img"))
+                out << l->objectName() + (l->isHidden() ? " hidden" : " shown");
+        return out;
     }
 
     QTemporaryDir dir;

@@ -333,19 +333,40 @@ TEST_F(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
     EXPECT_FALSE(fs::exists(game_ / "trelvane.cfg"));
 }
 
-TEST_F(DesktopTest, MalformedSettingsFileShowsTheErrorAndEndsWithoutWriting)
+TEST_F(DesktopTest, MalformedSettingsFileEndsWithoutWritingUnlessTheFactorySettingsAreChosen)
 {
     const std::string bad = cfg({"3", "8", "1", "yes", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1",
                                  "203", "205", "57", "30", "32"});
     write("trelvane.cfg", bad);
+    for (const char *key : {"Return", "Escape"}) {  // Close is the default and the Escape answer
+        SCOPED_TRACE(key);
+        launch();
+        const Window box = errorBox();
+        ASSERT_NE(box, 0u) << log();
+        type(box, {key});
+        const int status = exitStatus();
+        EXPECT_NE(status, 0) << log();
+        EXPECT_NE(status, -1) << "still running after the error box was dismissed";
+        EXPECT_EQ(read("trelvane.cfg"), bad);
+    }
+
+    // Alt+U fills the window from default.cfg; the close box then writes nothing, OK writes it all.
     launch();
-    const Window box = errorBox();
-    ASSERT_NE(box, 0u) << log();
-    type(box, {"Return"});
-    const int status = exitStatus();
-    EXPECT_NE(status, 0) << log();
-    EXPECT_NE(status, -1) << "still running after the error box was dismissed";
+    type(errorBox(), {"alt+u"});
+    ASSERT_TRUE(errorBoxGone());
+    EXPECT_TRUE(stillRunning());
+    clickCloseBox(mainWindow());
+    EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), bad);
+
+    launch();
+    type(errorBox(), {"alt+u"});
+    ASSERT_TRUE(errorBoxGone());
+    EXPECT_TRUE(stillRunning());
+    EXPECT_EQ(read("trelvane.cfg"), bad);
+    type(mainWindow(), {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    EXPECT_EQ(read("trelvane.cfg"), FactorySettings);
 }
 
 TEST_F(DesktopTest, ResetScoresYesReplacesTheTable)

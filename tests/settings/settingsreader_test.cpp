@@ -279,22 +279,22 @@ TEST(SettingsError, Describe)
         std::string text;
     } cases[] = {
         {withLine(4, "abc"), ReadMode::StartUp,
-         "trelvane.cfg, line 4 (Complex Score:): \"abc\" is not a number."},
+         "trelvane.cfg, line 4 (Complex Score): \"abc\" is not a number."},
         {withLine(4, ""), ReadMode::StartUp,
-         "trelvane.cfg, line 4 (Complex Score:): the value is empty; a number is expected."},
+         "trelvane.cfg, line 4 (Complex Score): the value is empty; a number is expected."},
         {withLine(1, "9"), ReadMode::StartUp,
-         "trelvane.cfg, line 1 (Sphere Detail:): \"9\" must be between 0 and 8."},
+         "trelvane.cfg, line 1 (Sphere Detail): \"9\" must be between 0 and 8."},
         {withLine(3, "70000"), ReadMode::StartUp,
-         "trelvane.cfg, line 3 (Display FPS:): \"70000\" must be between 0 and 1."},
+         "trelvane.cfg, line 3 (Display FPS): \"70000\" must be between 0 and 1."},
         {withLine(17, "40000"), ReadMode::Factory,
-         "trelvane.cfg, line 17 (Jump:): \"40000\" must be between -32768 and 32767."},
+         "trelvane.cfg, line 17 (Jump): \"40000\" must be between -32768 and 32767."},
         {withLine(11, "1.01"), ReadMode::Factory,
          "trelvane.cfg, line 11 (Sound Effects: volume): \"1.01\" must be between 0 and 1."},
         {"2\r\n", ReadMode::StartUp,
-         "trelvane.cfg, line 2 (Score Odometer Detail:): the file ends here, but a value for "
+         "trelvane.cfg, line 2 (Score Odometer Detail): the file ends here, but a value for "
          "Score Odometer Detail is expected."},
         {withLine(6, std::string("a\tb\x01") + std::string(60, 'x')), ReadMode::StartUp,
-         "trelvane.cfg, line 6 (Masking:): \"a?b?" + std::string(36, 'x') + "...\" is not a number."},
+         "trelvane.cfg, line 6 (Masking): \"a?b?" + std::string(36, 'x') + "...\" is not a number."},
     };
     for (const auto &c : cases) {
         const ReadResult r = loadSettings(c.bytes, c.mode);
