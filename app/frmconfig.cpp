@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "accessibletext.h"
 #include "keycatalogue.h"
 #include "layouttable.h"
 #include "scorereset.h"
@@ -133,6 +134,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
         if (it->isWindowed())
             control(controlName(*it))->raise();
+    applyAccessibleText(*this);
 
     std::vector<const ControlDef *> focusable;
     for (const ControlDef &def : WindowLayout)
