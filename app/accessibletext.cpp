@@ -48,7 +48,7 @@ const std::array<PictureText, 30> PictureTexts = {{
     {"imgSphereDetail", 0, "a smooth round ball with a swirled green and yellow texture"},
     {"imgSphereDetail", 1, "a flat-shaded green solid with three corners"},
     {"imgSphereDetail", 2, "a flat-shaded green solid with four corners"},
-    {"imgSphereDetail", 3, "a green ball of 20 flat facets"},
+    {"imgSphereDetail", 3, "a rounded green solid of 20 flat facets"},
     {"imgSphereDetail", 4, "a green ball of 80 flat facets"},
     {"imgSphereDetail", 5, "a green ball of 180 flat facets"},
     {"imgSphereDetail", 6, "a green ball of 320 flat facets"},
@@ -103,7 +103,7 @@ const SettingText &settingOfGroup(std::string_view group)
 
 void explain(QWidget *w, const QString &sentence)
 {
-    w->setToolTip(sentence);
+    w->setToolTip(QStringLiteral("<p>%1</p>").arg(sentence.toHtmlEscaped()));  // rich text wraps
     w->setAccessibleDescription(sentence);
 }
 

@@ -63,8 +63,9 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
         if (name.startsWith("cmd"))
             continue;
         EXPECT_EQ(w->accessibleName(), Names.at(name));  // what Windows and macOS readers say
-        EXPECT_FALSE(w->toolTip().isEmpty());
-        EXPECT_EQ(face(w)->text(QAccessible::Description), w->toolTip());
+        const QString description = face(w)->text(QAccessible::Description);
+        EXPECT_FALSE(description.isEmpty());
+        EXPECT_TRUE(w->toolTip().contains(description));
     }
     EXPECT_EQ(focusable, 23);
 }
@@ -106,7 +107,7 @@ TEST_F(AccessibilityTest, AGrayedCheckBoxSaysSoUntilClicked)
     EXPECT_TRUE(face(box)->state().checkStateMixed);
     EXPECT_TRUE(box->toolTip().contains("grayed"));
     EXPECT_EQ(caption->toolTip(), box->toolTip());
-    EXPECT_EQ(face(box)->text(QAccessible::Description), box->toolTip());
+    EXPECT_TRUE(face(box)->text(QAccessible::Description).contains("grayed"));
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_FALSE(face(box)->state().checkStateMixed);
     EXPECT_FALSE(box->toolTip().contains("grayed"));
