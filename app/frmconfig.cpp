@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "accessibletext.h"
 #include "keycatalogue.h"
 #include "layouttable.h"
 #include "scorereset.h"
@@ -92,6 +93,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     }
     for (const auto &[def, w] : focusable)
         w->raise();
+    applyAccessibleText(*this);
 
     std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first->tab < b.first->tab; });
     for (size_t i = 1; i < focusable.size(); ++i)

@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""The running window read over the desktop accessibility bus, as a screen
+reader reads it, in a private D-Bus session and X server.
+Usage: atspi_names.py <config executable>. Exits 77 when a tool is missing."""
+import os, shutil, subprocess, sys, tempfile, time
+
+
+def skip(why):
+    print("SKIPPED: %s (Debian packages dbus, at-spi2-core, python3-pyatspi, xvfb)" % why)
+    sys.exit(77)
+
+
+if "TRELVANE_ATSPI_SESSION" not in os.environ:
+    # The bus launcher is started by D-Bus on the first request.
+    for tool in ("dbus-run-session", "Xvfb", "/usr/libexec/at-spi-bus-launcher"):
+        if not shutil.which(tool):
+            skip(tool + " is not installed")
+    os.environ["TRELVANE_ATSPI_SESSION"] = "1"
+    # The launcher puts its socket in the runtime folder: one of its own keeps runs apart.
+    with tempfile.TemporaryDirectory() as runtime:
+        os.environ["XDG_RUNTIME_DIR"] = runtime
+        sys.exit(subprocess.call(["dbus-run-session", "--", sys.executable] + sys.argv))
+try:
+    import pyatspi
+except ImportError:
+    skip("pyatspi is not importable by " + sys.executable)
+
+# Particles grayed (2), masking off.
+SETTINGS = "3\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.75\r\n1\r\n.5\r\n2\r\n203\r\n205\r\n57\r\n30\r\n32\r\n"
+
+
+def wait_for(what, probe, seconds=20):
+    end = time.time() + seconds
+    while time.time() < end:
+        if probe():
+            return probe()
+        time.sleep(0.2)
+    sys.exit("FAILED: timed out waiting for " + what)
+
+
+def heard(o):
+    # Qt names a key list by its selected key and ties its caption by the labelled-by relation.
+    for r in o.getRelationSet() if o.getRole() == pyatspi.ROLE_COMBO_BOX else []:
+        if r.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return r.getTarget(0).name.rstrip(":")
+    return o.name
+
+
+def check(top):
+    parts = lambda: [top[i] for i in range(top.childCount)]
+    failures = []
+    focusable = {heard(p): p for p in parts() if p.getState().contains(pyatspi.STATE_FOCUSABLE)}
+    # 23 distinct names, none of them empty or a bound key (205 is Right).
+    if len(focusable) != 23 or "" in focusable or "Right" in focusable:
+        failures.append("focusable controls heard as %s" % sorted(focusable))
+    images = [p.name for p in parts() if p.getRole() == pyatspi.ROLE_IMAGE]
+    if len(images) != 9 or not all(" preview: " in n for n in images):
+        failures.append("preview pictures met: %s" % images)
+    particles = focusable.get("Particles")
+    if not particles or not particles.getState().contains(pyatspi.STATE_INDETERMINATE) \
+            or "grayed" not in particles.description:
+        failures.append("the grayed Particles check box is not reported as grayed")
+    if "Masking" in focusable:
+        focusable["Masking"].queryAction().doAction(0)
+        wait_for("the Masking picture to follow its check box",
+                 lambda: any(p.name.startswith("Masking preview: on") for p in parts()), 10)
+    return failures
+
+
+def main():
+    work = tempfile.mkdtemp()
+    game = os.path.join(work, "game")
+    os.makedirs(game)
+    shutil.copy(sys.argv[1], game)
+    with open(os.path.join(game, "trelvane.cfg"), "w", newline="") as f:
+        f.write(SETTINGS)
+    children = []
+    try:
+        read, write = os.pipe()
+        children.append(subprocess.Popen(["Xvfb", "-nolisten", "tcp", "-displayfd", str(write)],
+                                         pass_fds=[write], stderr=subprocess.DEVNULL))
+        os.close(write)
+        display = ":" + os.read(read, 16).decode().strip()
+        if display == ":":
+            sys.exit("FAILED: Xvfb did not start")
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        children.append(subprocess.Popen([os.path.join(game, os.path.basename(sys.argv[1]))], env=env))
+        apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "config" and a.childCount]
+        failures = check(wait_for("the window on the accessibility bus", apps)[0][0])
+        for f in failures:
+            print("FAILED: " + f)
+        return 1 if failures else 0
+    finally:
+        for c in reversed(children):
+            c.terminate()
+            c.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+sys.exit(main())
