@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +14,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "appearance.h"
 #include "keycatalogue.h"
 #include "layouttable.h"
 #include "scorereset.h"
@@ -115,7 +115,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Trelvane Configuration Utility"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon/trelvane.png")));
+    setWindowIcon(windowIconSet());
     setFixedSize(toPixels(WindowWidthTwips), toPixels(WindowHeightTwips));
 
     // The captions were laid out for a small dialog font; larger defaults would clip them.
