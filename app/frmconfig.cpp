@@ -118,13 +118,8 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     setWindowIcon(windowIconSet());
     setFixedSize(toPixels(WindowWidthTwips), toPixels(WindowHeightTwips));
 
-    // The captions were laid out for a small dialog font; larger defaults would clip them.
-    QFont small = font();
-    small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Nimbus Sans"), small.family()});
-    small.setPointSizeF(8.25);
-    setFont(small);
+    // The captions were laid out for a small dialog font; the machine's own could clip them.
+    setFont(windowFont());
 
     // Created bottom-most first, so that each control stacks above those before it.
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it)
@@ -254,7 +249,8 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             QFont f = font();
             f.setBold(true);
             l->setFont(f);
-            l->setGeometry(rectOf(def).translated(-messageStrip_->pos()));
+            l->move(toPixels(def.left, def.top) - messageStrip_->pos());
+            l->adjustSize();  // fits its text, as the other captions that are not fixed size
             l->setObjectName(QString::fromStdString(name));
             lblMsg_.at(def.index) = l;
             return l;
