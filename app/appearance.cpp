@@ -1,7 +1,15 @@
 #include "appearance.h"
 
+#include <QEvent>
 #include <QFontDatabase>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
 #include <QString>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
 
 namespace trelvane {
 
@@ -18,6 +26,76 @@ const QString &fontFamily()
     return family;
 }
 
+constexpr std::array<int, 6> IconSizes = {16, 32, 48, 64, 128, 256};
+
+// The emblem drawn at each stored size up to `largest`. Unlike QIcon's own
+// file engine it touches no file until a size is asked for.
+class EmblemIconEngine : public QIconEngine {
+public:
+    explicit EmblemIconEngine(int largest) : largest_(largest) {}
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        // The smallest stored size that is large enough, else the largest.
+        std::size_t i = 0;
+        while (i + 1 < IconSizes.size() && IconSizes.at(i + 1) <= largest_ &&
+               IconSizes.at(i) < std::max(size.width(), size.height()))
+            ++i;
+        QPixmap &stored = loaded_.at(i);
+        if (stored.isNull())
+            stored = QPixmap(QStringLiteral(":/icon/trelvane-%1.png").arg(IconSizes.at(i)));
+        return stored.size() == size ? stored : stored.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int size : IconSizes)
+            if (size <= largest_)
+                sizes.append(QSize(size, size));
+        return sizes;
+    }
+
+    QIconEngine *clone() const override { return new EmblemIconEngine(*this); }
+
+private:
+    int largest_;
+    std::array<QPixmap, IconSizes.size()> loaded_;
+};
+
+// Hands the window its icon at every size once it has painted its first frame.
+class LargeIconsAfterFirstFrame : public QObject {
+public:
+    explicit LargeIconsAfterFirstFrame(QWidget &window) : QObject(&window), window_(window)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &window_ && event->type() == QEvent::Paint) {
+            window_.removeEventFilter(this);
+            // Queued: after this paint has been flushed to the screen.
+            QMetaObject::invokeMethod(this, &LargeIconsAfterFirstFrame::giveAllSizes, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void giveAllSizes()
+    {
+        window_.setWindowIcon(windowIconSet());
+        deleteLater();
+    }
+
+    QWidget &window_;
+};
+
 }  // namespace
 
 QFont windowFont()
@@ -32,10 +110,18 @@ QFont windowFont()
 
 QIcon windowIconSet()
 {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icon/trelvane-%1.png").arg(size), QSize(size, size));
-    return icon;
+    return QIcon(new EmblemIconEngine(IconSizes.back()));
+}
+
+void giveWindowIcon(QWidget &window)
+{
+    // Title and task bars use the small sizes, at once; the large ones, for
+    // switchers and docks, follow the first frame, because on X11 the server
+    // takes a copy of every size before it maps the window, and a quarter
+    // megabyte of 256-pixel icon would hold the window up by some milliseconds.
+    constexpr int LargestAtOnce = 64;
+    window.setWindowIcon(QIcon(new EmblemIconEngine(LargestAtOnce)));
+    new LargeIconsAfterFirstFrame(window);
 }
 
 }  // namespace trelvane

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QIcon>
 
+class QWidget;
+
 namespace trelvane {
 
 // The font of every caption, button, check box and key list: the embedded
@@ -15,5 +17,9 @@ QFont windowFont();
 
 // The emblem at 16 to 256 pixels; each size is decoded only when asked for.
 QIcon windowIconSet();
+
+// Sets windowIconSet() as the window's icon, the sizes above 64 pixels only
+// once the window has painted its first frame.
+void giveWindowIcon(QWidget &window);
 
 }  // namespace trelvane

@@ -115,7 +115,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Trelvane Configuration Utility"));
-    setWindowIcon(windowIconSet());
+    giveWindowIcon(*this);
     setFixedSize(toPixels(WindowWidthTwips), toPixels(WindowHeightTwips));
 
     // The captions were laid out for a small dialog font; the machine's own could clip them.

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QStyle>
+#include <QTest>
 
 #include "layouttable.h"
 #include "twips.h"
@@ -23,6 +24,10 @@ TEST_F(WindowTest, FixedSizeWindowWithACloseBoxOnly)
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(window->windowIcon().isNull());
+    // Every size of the icon, the large ones once the first frame is painted.
+    const QList<QSize> sizes = {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowIcon().availableSizes() == sizes; }));
+    EXPECT_EQ(window->windowIcon().pixmap(QSize(256, 256)).size(), QSize(256, 256));
     for (QPushButton *b : window->findChildren<QPushButton *>())
         EXPECT_FALSE(b->isDefault()) << b->objectName().toStdString();  // Enter presses no button by itself
 }
