@@ -1,5 +1,6 @@
 #include "appearance.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QIconEngine>
@@ -80,19 +81,20 @@ public:
     {
         if (watched == &window_ && event->type() == QEvent::Paint) {
             window_.removeEventFilter(this);
-            // Queued: after this paint has been flushed to the screen.
-            QMetaObject::invokeMethod(this, &LargeIconsAfterFirstFrame::giveAllSizes, Qt::QueuedConnection);
+            // Posted: handled once this paint has been flushed to the screen.
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User));
         }
         return false;
     }
 
-private:
-    void giveAllSizes()
+protected:
+    void customEvent(QEvent *) override
     {
         window_.setWindowIcon(windowIconSet());
         deleteLater();
     }
 
+private:
     QWidget &window_;
 };
 
