@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -16,6 +15,7 @@
 #include <QTimer>
 
 #include "accessibletext.h"
+#include "appearance.h"
 #include "keycatalogue.h"
 #include "layouttable.h"
 #include "scorereset.h"
@@ -73,16 +73,11 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Trelvane Configuration Utility"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon/trelvane.png")));
+    giveWindowIcon(*this);
     setFixedSize(toPixels(WindowWidthTwips), toPixels(WindowHeightTwips));
 
-    // The captions were laid out for a small dialog font; larger defaults would clip them.
-    QFont small = font();
-    small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Nimbus Sans"), small.family()});
-    small.setPointSizeF(8.25);
-    setFont(small);
+    // The captions were laid out for a small dialog font; the machine's own could clip them.
+    setFont(windowFont());
 
     // Created bottom-most first, so that each control stacks above those before it.
     std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
@@ -200,7 +195,8 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             QFont f = font();
             f.setBold(true);
             l->setFont(f);
-            l->setGeometry(rectOf(def).translated(-messageStrip_->pos()));
+            l->move(toPixels(def.left, def.top) - messageStrip_->pos());
+            l->adjustSize();  // fits its text, as the other captions that are not fixed size
             l->setObjectName(controlName(def));
             lblMsg_.at(def.index) = l;
             return l;

@@ -5,6 +5,24 @@
 
 namespace trelvane {
 
+// From this many device pixels per pixel the picture drawn at twice the size
+// is sharper than the plain one enlarged; below it, the plain one is shown as is.
+constexpr qreal SharpPictureRatio = 1.5;
+
+QPixmap loadPicture(const QString &resource, qreal devicePixelRatio)
+{
+    if (devicePixelRatio >= SharpPictureRatio) {
+        QString sharp = resource;
+        sharp.insert(sharp.lastIndexOf(u'.'), QStringLiteral("@2x"));
+        QPixmap doubled(sharp);
+        if (!doubled.isNull()) {
+            doubled.setDevicePixelRatio(2);  // drawn in the same logical box
+            return doubled;
+        }
+    }
+    return QPixmap(resource);
+}
+
 void PictureGroup::add(int index, QLabel *picture, const QString &resource)
 {
     if (index >= size()) {
@@ -19,7 +37,7 @@ void PictureGroup::show(int index)
 {
     QLabel *p = pictures_.at(index);
     if (p->pixmap().isNull())
-        p->setPixmap(QPixmap(resources_.at(index)));
+        p->setPixmap(loadPicture(resources_.at(index), p->devicePixelRatioF()));
     p->setVisible(true);
 }
 

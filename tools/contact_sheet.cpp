@@ -39,7 +39,7 @@ int main(int argc, char **argv)
     }
     items.push_back({"particles-off", "previews/transparency-off.jpg"});
     items.push_back({"particles-on", "previews/particles-on.jpg"});
-    items.push_back({"icon", "icon/trelvane.png"});
+    items.push_back({"icon", "icon/trelvane-32.png"});
     std::erase_if(items, [&](const auto &item) { return !item.first.contains(filter); });
 
     const int columns = std::min<int>(8, std::max<int>(1, static_cast<int>(items.size())));

@@ -19,7 +19,7 @@ namespace {
 constexpr int kSupersample = 4;
 constexpr double kSize = kPreviewSize;
 
-Raster newRaster() { return Raster(kPreviewSize, kPreviewSize, kSupersample); }
+Raster newRaster(int scale) { return Raster(kPreviewSize, kPreviewSize, kSupersample, scale); }
 
 // An RGB image sampled bilinearly with wrap-around.
 class Texture {
@@ -45,13 +45,13 @@ private:
     QImage image_;
 };
 
-// A painter on the supersampled buffer that speaks output-pixel coordinates.
+// A painter on the supersampled buffer that speaks picture units.
 class Overlay {
 public:
     explicit Overlay(Raster &r) : painter_(&r.samples())
     {
         painter_.setRenderHint(QPainter::Antialiasing, true);
-        painter_.scale(r.supersample(), r.supersample());
+        painter_.scale(r.samplesPerUnit(), r.samplesPerUnit());
     }
     QPainter &operator*() { return painter_; }
     QPainter *operator->() { return &painter_; }
@@ -228,9 +228,9 @@ Rgba swirlShader(const Fragment &f)
     return {shade(f, albedo, light)};
 }
 
-QImage sphereDetail(int level)
+QImage sphereDetail(int level, int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     r.fill(nightBackdrop);
     r.setCamera({0, 0, 4.4}, {0, 0, 0}, {0, 1, 0}, 36);
     // A light close to the view direction, so that every facing facet of the
@@ -321,10 +321,10 @@ Shader drumShader(const Drum &d, const Texture &strip, const Light &light)
     };
 }
 
-QImage odometerDetail(int level)
+QImage odometerDetail(int level, int scale)
 {
     static const int sides[] = {4, 5, 6, 8, 11, 16, 40};
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     r.fill(nightBackdrop);
     r.setCamera({1.45, 1.05, 3.5}, {0.05, -0.05, 0}, {0, 1, 0}, 42);
     const Drum d{1.0, 0.7, sides[level], level == 6, 3};
@@ -336,9 +336,9 @@ QImage odometerDetail(int level)
 
 // ---------------------------------------------------------------- score
 
-QImage scoreFlat()
+QImage scoreFlat(int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawArena(r);
     Overlay o(r);
     const QRectF strip(6, 26, 73, 31);
@@ -358,9 +358,9 @@ QImage scoreFlat()
     return r.resolve();
 }
 
-QImage scoreDrums()
+QImage scoreDrums(int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawArena(r);
     r.clearDepth();
     r.setCamera({0.5, 0.75, 4.5}, {0.06, -0.02, 0}, {0, 1, 0}, 40);
@@ -381,9 +381,9 @@ QImage scoreDrums()
 
 // ---------------------------------------------------------------- level
 
-QImage levelReadout(bool seeThrough)
+QImage levelReadout(bool seeThrough, int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawArena(r);
     Overlay o(r);
     const QRectF panel(14, 16, 57, 50);
@@ -417,9 +417,9 @@ void drawLedge(Raster &r)
     r.draw(transformed(box({2.6, 0.6, 1.1}), Mat3{}, 1, {0, -0.6, -0.1}), ledgeShader);
 }
 
-QImage jaggedSolid()
+QImage jaggedSolid(int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawLedge(r);
     struct Shard {
         Vec3 at;
@@ -439,9 +439,9 @@ QImage jaggedSolid()
     return r.resolve();
 }
 
-QImage seeThroughBlock()
+QImage seeThroughBlock(int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawLedge(r);
     const Mesh block = transformed(box({0.62, 0.62, 0.55}), rotateY(0.35), 1, {0.05, 0.45, 0.72});
     auto glass = [](const Fragment &f) {
@@ -455,9 +455,9 @@ QImage seeThroughBlock()
 
 // ---------------------------------------------------------------- frame rate
 
-QImage frameRate(bool shown)
+QImage frameRate(bool shown, int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawArena(r);
     Overlay o(r);
     o->setPen(Qt::NoPen);
@@ -470,33 +470,34 @@ QImage frameRate(bool shown)
 
 // ---------------------------------------------------------------- masking
 
-// Coverage of a shape drawn by `paint`, at output resolution.
-std::vector<double> coverage(const std::function<void(QPainter &)> &paint)
+// Coverage of a shape drawn by `paint` in picture units, at output resolution.
+std::vector<double> coverage(const std::function<void(QPainter &)> &paint, int scale)
 {
-    const int n = kPreviewSize * kSupersample;
+    const int size = kPreviewSize * scale;
+    const int n = size * kSupersample;
     QImage img(n, n, QImage::Format_RGB32);
     img.fill(Qt::black);
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, true);
-        p.scale(kSupersample, kSupersample);
+        p.scale(kSupersample * scale, kSupersample * scale);
         paint(p);
     }
-    std::vector<double> out(static_cast<size_t>(kPreviewSize * kPreviewSize));
-    for (int y = 0; y < kPreviewSize; ++y)
-        for (int x = 0; x < kPreviewSize; ++x) {
+    std::vector<double> out(static_cast<size_t>(size * size));
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
             double sum = 0;
             for (int sy = 0; sy < kSupersample; ++sy)
                 for (int sx = 0; sx < kSupersample; ++sx)
                     sum += qRed(img.pixel(x * kSupersample + sx, y * kSupersample + sy));
-            out[static_cast<size_t>(y * kPreviewSize + x)] = sum / (255.0 * kSupersample * kSupersample);
+            out[static_cast<size_t>(y * size + x)] = sum / (255.0 * kSupersample * kSupersample);
         }
     return out;
 }
 
-QImage maskedPanel(bool masked)
+QImage maskedPanel(bool masked, int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     drawArena(r);
     const QImage scene = r.resolve();
 
@@ -508,26 +509,29 @@ QImage maskedPanel(bool masked)
         p.drawRoundedRect(panel, corner, corner);
     };
     auto textShape = [](QPainter &p) { drawText(p, "/10", QPointF(44, 57), 15, 2.6, Qt::white); };
-    const std::vector<double> panelCover = coverage(panelShape);
-    const std::vector<double> textCover = coverage(textShape);
+    const std::vector<double> panelCover = coverage(panelShape, scale);
+    const std::vector<double> textCover = coverage(textShape, scale);
 
     // The panel's own look: green with a lit rim.
     const std::vector<double> rimCover = coverage([&](QPainter &p) {
         p.setPen(QPen(Qt::white, 2.2));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(panel.adjusted(1.1, 1.1, 0, 0), std::max(0.0, corner - 1), std::max(0.0, corner - 1));
-    });
+    }, scale);
 
-    QImage out(kPreviewSize, kPreviewSize, QImage::Format_RGB32);
-    for (int y = 0; y < kPreviewSize; ++y)
-        for (int x = 0; x < kPreviewSize; ++x) {
-            const size_t i = static_cast<size_t>(y * kPreviewSize + x);
+    const int size = kPreviewSize * scale;
+    QImage out(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const size_t i = static_cast<size_t>(y * size + x);
             const Vec3 under = fromRgb(scene.pixel(x, y));
-            const double shadeAcross = 0.85 + 0.15 * (1 - (y - 46) / 40.0);
+            const double unitY = (y + 0.5) / scale - 0.5; // y itself in the plain picture
+            const double shadeAcross = 0.85 + 0.15 * (1 - (unitY - 46) / 40.0);
             Vec3 panelColour = mix(rgb(30, 150, 50) * shadeAcross, rgb(150, 240, 150), rimCover[i]);
-            // The mask lets every other pixel of the scene through.
+            // The mask lets every other pixel of the scene through; the
+            // larger copy keeps the plain picture's checkerboard.
             double alpha = panelCover[i];
-            if (masked && ((x + y) & 1))
+            if (masked && ((x / scale + y / scale) & 1))
                 alpha = 0;
             Vec3 c = mix(under, panelColour, alpha);
             c = mix(c, rgb(235, 255, 220), textCover[i]);
@@ -561,9 +565,9 @@ Texture emblemTexture()
     return Texture(img);
 }
 
-QImage mirrorFloor(bool reflect)
+QImage mirrorFloor(bool reflect, int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     r.fill(skyBackdrop);
     r.setCamera({0, 3.3, 3.1}, {0, 0, -0.9}, {0, 1, 0}, 50);
     const SceneObjects objects = sceneObjects({0.2, 0, -2.1}, 0.2, 9, {-1.0, 0, 0.2}, true);
@@ -593,9 +597,9 @@ QImage mirrorFloor(bool reflect)
 
 // ---------------------------------------------------------------- particles
 
-QImage particles()
+QImage particles(int scale)
 {
-    Raster r = newRaster();
+    Raster r = newRaster(scale);
     r.fill(skyBackdrop);
     r.setCamera({0, 2.4, 3.4}, {0, 0, -1.6}, {0, 1, 0}, 50);
     r.draw(floorMesh(), [](const Fragment &f) {
@@ -627,26 +631,26 @@ QImage particles()
 
 } // namespace
 
-std::vector<Preview> renderPreviews()
+std::vector<Preview> renderPreviews(int scale)
 {
     std::vector<Preview> out;
     for (int i = 0; i <= 8; ++i)
-        out.push_back({QStringLiteral("sphere-detail-%1").arg(i), sphereDetail(i)});
+        out.push_back({QStringLiteral("sphere-detail-%1").arg(i), sphereDetail(i, scale)});
     for (int i = 0; i <= 6; ++i)
-        out.push_back({QStringLiteral("odometer-detail-%1").arg(i), odometerDetail(i)});
-    out.push_back({"score-off", scoreFlat()});
-    out.push_back({"score-on", scoreDrums()});
-    out.push_back({"level-off", levelReadout(false)});
-    out.push_back({"level-on", levelReadout(true)});
-    out.push_back({"transparency-off", jaggedSolid()});
-    out.push_back({"transparency-on", seeThroughBlock()});
-    out.push_back({"fps-off", frameRate(false)});
-    out.push_back({"fps-on", frameRate(true)});
-    out.push_back({"mask-off", maskedPanel(false)});
-    out.push_back({"mask-on", maskedPanel(true)});
-    out.push_back({"mirror-off", mirrorFloor(false)});
-    out.push_back({"mirror-on", mirrorFloor(true)});
-    out.push_back({"particles-on", particles()});
+        out.push_back({QStringLiteral("odometer-detail-%1").arg(i), odometerDetail(i, scale)});
+    out.push_back({"score-off", scoreFlat(scale)});
+    out.push_back({"score-on", scoreDrums(scale)});
+    out.push_back({"level-off", levelReadout(false, scale)});
+    out.push_back({"level-on", levelReadout(true, scale)});
+    out.push_back({"transparency-off", jaggedSolid(scale)});
+    out.push_back({"transparency-on", seeThroughBlock(scale)});
+    out.push_back({"fps-off", frameRate(false, scale)});
+    out.push_back({"fps-on", frameRate(true, scale)});
+    out.push_back({"mask-off", maskedPanel(false, scale)});
+    out.push_back({"mask-on", maskedPanel(true, scale)});
+    out.push_back({"mirror-off", mirrorFloor(false, scale)});
+    out.push_back({"mirror-on", mirrorFloor(true, scale)});
+    out.push_back({"particles-on", particles(scale)});
     return out;
 }
 

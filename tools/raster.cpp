@@ -325,9 +325,9 @@ QRgb toRgb(Vec3 c)
 
 Vec3 fromRgb(QRgb c) { return rgb(qRed(c), qGreen(c), qBlue(c)); }
 
-Raster::Raster(int width, int height, int supersample)
-    : width_(width), height_(height), ss_(supersample), sw_(width * supersample),
-      sh_(height * supersample), samples_(sw_, sh_, QImage::Format_RGB32),
+Raster::Raster(int width, int height, int supersample, int scale)
+    : width_(width * scale), height_(height * scale), ss_(supersample), unit_(supersample * scale),
+      sw_(width_ * supersample), sh_(height_ * supersample), samples_(sw_, sh_, QImage::Format_RGB32),
       depth_(static_cast<size_t>(sw_) * static_cast<size_t>(sh_), std::numeric_limits<double>::infinity())
 {
     samples_.fill(Qt::black);
@@ -353,8 +353,8 @@ bool Raster::project(Vec3 world, double &x, double &y, double &depth) const
     const Vec3 v = toView(world);
     if (v.z <= 1e-6)
         return false;
-    x = (sw_ / 2.0 + v.x / v.z * focal_) / ss_;
-    y = (sh_ / 2.0 - v.y / v.z * focal_) / ss_;
+    x = (sw_ / 2.0 + v.x / v.z * focal_) / unit_;
+    y = (sh_ / 2.0 - v.y / v.z * focal_) / unit_;
     depth = v.z;
     return true;
 }
@@ -364,7 +364,7 @@ void Raster::fill(const std::function<Vec3(double, double)> &colour)
     for (int y = 0; y < sh_; ++y) {
         auto *line = reinterpret_cast<QRgb *>(samples_.scanLine(y));
         for (int x = 0; x < sw_; ++x)
-            line[x] = toRgb(colour((x + 0.5) / ss_, (y + 0.5) / ss_));
+            line[x] = toRgb(colour((x + 0.5) / unit_, (y + 0.5) / unit_));
     }
 }
 
@@ -442,8 +442,8 @@ void Raster::rasterize(const ScreenVertex &a, const ScreenVertex &b, const Scree
             f.u = (a.uZ * w0 + b.uZ * w1 + c.uZ * w2) * z;
             f.v = (a.vZ * w0 + b.vZ * w1 + c.vZ * w2) * z;
             f.tag = tag;
-            f.sx = sx / ss_;
-            f.sy = sy / ss_;
+            f.sx = sx / unit_;
+            f.sy = sy / unit_;
             const Rgba src = shader(f);
             const Vec3 dst = fromRgb(line[px]);
             Vec3 out;

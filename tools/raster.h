@@ -98,7 +98,7 @@ struct Fragment {
     Vec3 toEye;   // unit vector towards the camera
     double u = 0, v = 0;
     int tag = 0;
-    double sx = 0, sy = 0; // sample position in output pixels
+    double sx = 0, sy = 0; // sample position in picture units
 };
 
 struct Rgba {
@@ -133,27 +133,28 @@ Vec3 shade(const Fragment &f, Vec3 albedo, const Light &light);
 
 class Raster {
 public:
-    Raster(int width, int height, int supersample);
+    // width and height in picture units, the pixels of the plain picture;
+    // `scale` output pixels per unit (2 for the copy for high-DPI screens),
+    // `supersample` samples per output pixel along each axis.
+    Raster(int width, int height, int supersample, int scale = 1);
 
     void setCamera(Vec3 eye, Vec3 target, Vec3 up, double fovYDegrees);
     Vec3 eye() const { return eye_; }
 
-    // Fills every sample from a function of the output-pixel position.
+    // Fills every sample from a function of the position in picture units.
     void fill(const std::function<Vec3(double x, double y)> &colour);
     void clearDepth();
     void draw(const Mesh &mesh, const Shader &shader, DrawOptions options = {});
 
-    // Projects a world point to output-pixel coordinates; false behind the camera.
+    // Projects a world point to picture units; false behind the camera.
     bool project(Vec3 world, double &x, double &y, double &depth) const;
 
     // The supersampled colour buffer, for 2D overlays: paint on it with a
-    // QPainter scaled by supersample().
+    // QPainter scaled by samplesPerUnit().
     QImage &samples() { return samples_; }
-    int supersample() const { return ss_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int samplesPerUnit() const { return unit_; }
 
-    // The box-filtered output picture.
+    // The box-filtered output picture, `scale` times the unit size.
     QImage resolve() const;
 
 private:
@@ -170,7 +171,8 @@ private:
     void rasterize(const ScreenVertex &a, const ScreenVertex &b, const ScreenVertex &c, int tag,
                    const Shader &shader, const DrawOptions &options);
 
-    int width_, height_, ss_;
+    int width_, height_, ss_; // output pixels; samples per output pixel
+    int unit_;                // samples per unit: supersample times scale
     int sw_, sh_;
     QImage samples_;
     std::vector<double> depth_;

@@ -1,4 +1,5 @@
-// Writes every preview picture and the window icon into an assets folder:
+// Writes every preview picture, plain and at twice the size for high-DPI
+// screens, and the window icon at each size into an assets folder:
 //   render_previews <assets-dir>
 // The output depends on nothing but this program, so running it again
 // reproduces the committed files byte for byte.
@@ -7,9 +8,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -49,18 +52,23 @@ int main(int argc, char **argv)
         return 1;
     }
     bool ok = true;
-    for (const auto &p : trelvane::render::renderPreviews()) {
-        const QString path = assets.filePath("previews/" + p.name + ".jpg");
-        const QByteArray jpeg = trelvane::render::encodeJpeg(p.image);
-        if (jpeg.isEmpty())
-            std::fprintf(stderr, "cannot encode %s\n", qPrintable(p.name));
-        ok = !jpeg.isEmpty() && writeFile(path, jpeg) && ok;
-        std::printf("%-22s %6lld bytes\n", qPrintable(p.name + ".jpg"), static_cast<long long>(QFileInfo(path).size()));
+    for (const int scale : {1, trelvane::render::kHighDpiScale}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        for (const auto &p : trelvane::render::renderPreviews(scale)) {
+            const QString file = p.name + suffix + ".jpg";
+            const QString path = assets.filePath("previews/" + file);
+            const QByteArray jpeg = trelvane::render::encodeJpeg(p.image);
+            if (jpeg.isEmpty())
+                std::fprintf(stderr, "cannot encode %s\n", qPrintable(file));
+            ok = !jpeg.isEmpty() && writeFile(path, jpeg) && ok;
+            std::printf("%-25s %6lld bytes\n", qPrintable(file), static_cast<long long>(QFileInfo(path).size()));
+        }
     }
-    const QImage icon = trelvane::render::renderIcon(32);
-    ok = writeImage(assets.filePath("icon/trelvane.png"), icon, "png", -1) && ok;
-    ok = writeFile(assets.filePath("icon/trelvane.ico"),
-                   trelvane::render::icoFile({trelvane::render::renderIcon(16), icon, trelvane::render::renderIcon(48)})) &&
-         ok;
+    std::vector<QImage> icons;
+    for (const int size : trelvane::render::kIconSizes) {
+        icons.push_back(trelvane::render::renderIcon(size));
+        ok = writeImage(assets.filePath(QStringLiteral("icon/trelvane-%1.png").arg(size)), icons.back(), "png", -1) && ok;
+    }
+    ok = writeFile(assets.filePath("icon/trelvane.ico"), trelvane::render::icoFile(icons)) && ok;
     return ok ? 0 : 1;
 }

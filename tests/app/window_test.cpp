@@ -1,5 +1,10 @@
-// The window's frame and the stacking that the previews rely on.
+// The window's frame, the stacking that the previews rely on, and captions
+// that fit their boxes.
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
+#include <QTest>
 
 #include "layouttable.h"
 #include "twips.h"
@@ -19,6 +24,10 @@ TEST_F(WindowTest, FixedSizeWindowWithACloseBoxOnly)
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(window->windowIcon().isNull());
+    // Every size of the icon, the large ones once the first frame is painted.
+    const QList<QSize> sizes = {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowIcon().availableSizes() == sizes; }));
+    EXPECT_EQ(window->windowIcon().pixmap(QSize(256, 256)).size(), QSize(256, 256));
     for (QPushButton *b : window->findChildren<QPushButton *>())
         EXPECT_FALSE(b->isDefault()) << b->objectName().toStdString();  // Enter presses no button by itself
 }
@@ -54,6 +63,48 @@ TEST_F(WindowTest, ControlWindowsLieAboveEveryPictureAndLabel)
             highestDrawing = std::max(highestDrawing, i);
     }
     EXPECT_LT(highestDrawing, lowestControl);
+}
+
+TEST_F(WindowTest, EveryCaptionFitsThePartOfItsBoxThatNoControlWindowCovers)
+{
+    ASSERT_TRUE(open(cfg(designTimeLines())));
+    // The font the program carries, not whatever the machine matches for it.
+    EXPECT_EQ(QFontInfo(window->font()).family().toStdString(), "Trelvane Sans");
+    for (const QComboBox *list : window->findChildren<QComboBox *>())
+        EXPECT_EQ(list->font(), window->font());
+
+    for (const ControlDef &def : WindowLayout) {
+        if (def.text.empty() || (def.kind != ControlKind::Label && def.kind != ControlKind::PushButton))
+            continue;
+        const std::string name = def.index < 0 ? std::string(def.name)
+                                               : std::string(def.name) + "(" + std::to_string(def.index) + ")";
+        SCOPED_TRACE(name);
+        if (def.kind == ControlKind::PushButton) {
+            const QWidget *button = get<QWidget>(name.c_str());
+            EXPECT_EQ(button->font(), window->font());
+            EXPECT_LE(button->sizeHint().width(), button->width());
+            continue;
+        }
+        const QLabel *label = get<QLabel>(name.c_str());
+        EXPECT_EQ(label->font().family(), window->font().family());
+        const QRect box(label->mapTo(window.get(), QPoint(0, 0)), label->size());
+        if (def.look == Look::Plain) {
+            EXPECT_EQ(box, toPixels(def.left, def.top, def.width, def.height)) << "a fixed-size label keeps its box";
+        }
+        // The caption's line where the label draws it.
+        const QFontMetrics metrics(label->font());
+        const QSize line(metrics.horizontalAdvance(label->text()), metrics.height());
+        const QRect text = QStyle::alignedRect(Qt::LeftToRight, label->alignment(), line, label->contentsRect())
+                               .translated(box.topLeft());
+        EXPECT_TRUE(box.contains(text)) << "text " << text.width() << " px wide, box " << box.width();
+        for (const ControlDef &other : WindowLayout) {
+            const QRect covered = toPixels(other.left, other.top, other.width, other.height);
+            if (other.isWindowed()) {  // nor touches one: that reads as run into it
+                EXPECT_FALSE(covered.intersects(text.adjusted(0, 0, 1, 0)))
+                    << other.name << " " << other.index << " starts at x " << covered.left() << ", the text ends at " << text.right();
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The embedded preview pictures and icon: present under the names the window
 // looks up, decodable, the right size, in colour, and each one telling its
-// setting apart from its neighbours.
+// setting apart from its neighbours; every picture also in its twice-size copy.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -34,6 +35,15 @@ const QStringList &pictureNames()
 }
 
 QString resourcePath(const QString &name) { return ":/previews/" + name + ".jpg"; }
+
+// Where each copy of a picture is stored, and its size in pixels.
+struct Copy {
+    const char *suffix;
+    int size;
+};
+constexpr Copy Copies[] = {{"", 85}, {"@2x", 170}};
+
+constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
 
 const QImage &picture(const QString &name)
 {
@@ -69,30 +79,51 @@ TEST(Assets, TheResourceFolderHoldsExactlyThePictureSet)
     const QStringList entries = QDir(":/previews").entryList(QDir::Files, QDir::Name);
     QStringList expected;
     for (const QString &n : pictureNames())
-        expected << n + ".jpg";
+        for (const Copy &c : Copies)
+            expected << n + c.suffix + ".jpg";
     expected.sort();
     EXPECT_EQ(entries, expected);
     // The particles "off" picture is the transparency "off" one, not a file of its own.
     EXPECT_FALSE(QFile::exists(":/previews/particles-off.jpg"));
 }
 
-TEST(Assets, EveryPictureDecodesAsAnEightyFivePixelColourJpeg)
+TEST(Assets, EveryPictureDecodesAsAColourJpegOfItsCopysSize)
 {
+    for (const QString &plainName : pictureNames()) {
+        for (const Copy &c : Copies) {
+            const QString name = plainName + c.suffix;
+            SCOPED_TRACE(name.toStdString());
+            QFile f(resourcePath(name));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            ASSERT_GE(bytes.size(), 4);
+            EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
+            EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xD8);
+
+            const QImage &img = picture(name);
+            ASSERT_FALSE(img.isNull());
+            EXPECT_EQ(img.width(), c.size);
+            EXPECT_EQ(img.height(), c.size);
+            EXPECT_FALSE(img.allGray());
+            EXPECT_GE(colourfulPixels(img, 40), 20) << "too little colour";
+        }
+    }
+}
+
+TEST(Assets, TheSharpCopyShowsTheSamePictureAsThePlainOne)
+{
+    // Halved again, each copy is nearer its own plain picture than any other.
     for (const QString &name : pictureNames()) {
         SCOPED_TRACE(name.toStdString());
-        QFile f(resourcePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
-        ASSERT_GE(bytes.size(), 4);
-        EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
-        EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xD8);
-
-        const QImage &img = picture(name);
-        ASSERT_FALSE(img.isNull());
-        EXPECT_EQ(img.width(), 85);
-        EXPECT_EQ(img.height(), 85);
-        EXPECT_FALSE(img.allGray());
-        EXPECT_GE(colourfulPixels(img, 40), 20) << "too little colour";
+        const QImage halved = picture(name + "@2x").scaled(85, 85, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QString nearest;
+        double best = 1e9;
+        for (const QString &other : pictureNames())
+            if (const double d = meanDifference(halved, picture(other)); d < best) {
+                best = d;
+                nearest = other;
+            }
+        EXPECT_EQ(nearest, name);
     }
 }
 
@@ -156,37 +187,43 @@ TEST(Assets, FrameRatePicturesDifferOnlyWhereTheReadoutIs)
     EXPECT_LT(outside / nOut, 3.0);
 }
 
-TEST(Assets, IconIsA32PixelOpaqueColourImage)
+TEST(Assets, IconIsAnOpaqueColourImageAtEverySize)
 {
-    const QImage icon(":/icon/trelvane.png");
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    EXPECT_FALSE(icon.hasAlphaChannel());
-    EXPECT_FALSE(icon.allGray());
-    // A red ground: the corners are red.
-    for (const QPoint p : {QPoint(0, 0), QPoint(31, 0), QPoint(0, 31), QPoint(31, 31)}) {
-        const QRgb c = icon.pixel(p);
-        EXPECT_GT(qRed(c), qGreen(c) + 60);
-        EXPECT_GT(qRed(c), qBlue(c) + 60);
+    for (const int size : IconSizes) {
+        SCOPED_TRACE(size);
+        const QImage icon(QStringLiteral(":/icon/trelvane-%1.png").arg(size));
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_FALSE(icon.hasAlphaChannel());
+        EXPECT_FALSE(icon.allGray());
+        // A red ground: the corners are red.
+        const int last = size - 1;
+        for (const QPoint p : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)}) {
+            const QRgb c = icon.pixel(p);
+            EXPECT_GT(qRed(c), qGreen(c) + 60);
+            EXPECT_GT(qRed(c), qBlue(c) + 60);
+        }
     }
 }
 
-TEST(Assets, WindowsIconFileHoldsThreeSizes)
+TEST(Assets, WindowsIconFileHoldsEverySize)
 {
     QFile f(QStringLiteral(TRELVANE_ASSETS_DIR) + "/icon/trelvane.ico");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray data = f.readAll();
-    ASSERT_GE(data.size(), 6 + 3 * 16);
+    constexpr int count = std::size(IconSizes);
+    ASSERT_GE(data.size(), 6 + count * 16);
     auto u8 = [&](qsizetype i) { return static_cast<unsigned>(static_cast<unsigned char>(data[i])); };
     auto u16 = [&](qsizetype i) { return u8(i) | (u8(i + 1) << 8); };
     auto u32 = [&](qsizetype i) { return u16(i) | (u16(i + 2) << 16); };
     EXPECT_EQ(u16(0), 0u);
     EXPECT_EQ(u16(2), 1u);
-    ASSERT_EQ(u16(4), 3u);
+    ASSERT_EQ(u16(4), static_cast<unsigned>(count));
     QSet<unsigned> sizes;
-    for (int e = 0; e < 3; ++e) {
+    for (int e = 0; e < count; ++e) {
         const qsizetype entry = 6 + e * 16;
-        const unsigned w = u8(entry), h = u8(entry + 1);
+        // A byte holds the size; 0 stands for 256.
+        const unsigned w = u8(entry) ? u8(entry) : 256, h = u8(entry + 1) ? u8(entry + 1) : 256;
         EXPECT_EQ(w, h);
         sizes.insert(w);
         const unsigned bytes = u32(entry + 8), offset = u32(entry + 12);
@@ -198,5 +235,5 @@ TEST(Assets, WindowsIconFileHoldsThreeSizes)
         EXPECT_EQ(u16(offset + 14), 24u);
         EXPECT_EQ(bytes, 40 + (w * 3 + 3) / 4 * 4 * h + (w + 31) / 32 * 4 * h);
     }
-    EXPECT_EQ(sizes, (QSet<unsigned>{16, 32, 48}));
+    EXPECT_EQ(sizes, QSet<unsigned>(std::begin(IconSizes), std::end(IconSizes)));
 }

@@ -17,10 +17,14 @@ using trelvane::render::Preview;
 
 namespace {
 
-const std::vector<Preview> &rendered()
+const std::vector<Preview> &rendered(int scale = 1)
 {
-    static const std::vector<Preview> pictures = trelvane::render::renderPreviews();
-    return pictures;
+    if (scale == 1) {
+        static const std::vector<Preview> plain = trelvane::render::renderPreviews();
+        return plain;
+    }
+    static const std::vector<Preview> sharp = trelvane::render::renderPreviews(trelvane::render::kHighDpiScale);
+    return sharp;
 }
 
 } // namespace
@@ -34,6 +38,7 @@ TEST(RenderPreviews, RenderingTwiceGivesTheSamePixels)
         EXPECT_EQ(again[i].image, rendered()[i].image) << again[i].name.toStdString();
     }
     EXPECT_EQ(trelvane::render::renderIcon(32), trelvane::render::renderIcon(32));
+    EXPECT_EQ(trelvane::render::renderIcon(256), trelvane::render::renderIcon(256));
 }
 
 TEST(RenderPreviews, MakesTwentyNineDistinctlyNamedPictures)
@@ -50,39 +55,47 @@ TEST(RenderPreviews, MakesTwentyNineDistinctlyNamedPictures)
 
 TEST(RenderPreviews, CommittedPicturesMatchTheRenderer)
 {
-    for (const Preview &p : rendered()) {
-        SCOPED_TRACE(p.name.toStdString());
-        const QImage committed(":/previews/" + p.name + ".jpg");
-        ASSERT_FALSE(committed.isNull());
-        ASSERT_EQ(committed.size(), p.image.size());
-        // Compared after the same encoding: equal with the same JPEG library,
-        // within a level or so with another; a changed scene moves far more.
-        const QImage fresh = QImage::fromData(trelvane::render::encodeJpeg(p.image), "JPEG");
-        ASSERT_FALSE(fresh.isNull());
-        EXPECT_LT(meanDifference(committed.convertToFormat(QImage::Format_RGB32), fresh.convertToFormat(QImage::Format_RGB32)),
-                  1.5);
+    for (const int scale : {1, trelvane::render::kHighDpiScale}) {
+        for (const Preview &p : rendered(scale)) {
+            const QString file = p.name + (scale == 1 ? "" : "@2x") + ".jpg";
+            SCOPED_TRACE(file.toStdString());
+            const QImage committed(":/previews/" + file);
+            ASSERT_FALSE(committed.isNull());
+            ASSERT_EQ(committed.size(), p.image.size());
+            // Compared after the same encoding: equal with the same JPEG library,
+            // within a level or so with another; a changed scene moves far more.
+            const QImage fresh = QImage::fromData(trelvane::render::encodeJpeg(p.image), "JPEG");
+            ASSERT_FALSE(fresh.isNull());
+            EXPECT_LT(meanDifference(committed.convertToFormat(QImage::Format_RGB32),
+                                     fresh.convertToFormat(QImage::Format_RGB32)),
+                      1.5);
+        }
     }
 }
 
 TEST(RenderPreviews, CommittedIconMatchesTheRenderer)
 {
-    const QImage committed(":/icon/trelvane.png");
-    ASSERT_FALSE(committed.isNull());
-    EXPECT_EQ(committed.convertToFormat(QImage::Format_RGB32),
-              trelvane::render::renderIcon(32).convertToFormat(QImage::Format_RGB32));
+    for (const int size : trelvane::render::kIconSizes) {
+        const QImage committed(QStringLiteral(":/icon/trelvane-%1.png").arg(size));
+        ASSERT_FALSE(committed.isNull()) << size;
+        EXPECT_EQ(committed.convertToFormat(QImage::Format_RGB32),
+                  trelvane::render::renderIcon(size).convertToFormat(QImage::Format_RGB32))
+            << size;
+    }
 }
 
 TEST(RenderPreviews, IconFileDecodesToTheSameImages)
 {
     if (!QImageReader::supportedImageFormats().contains("ico"))
         GTEST_SKIP() << "no ICO reader in this Qt";
-    const std::vector<QImage> images = {trelvane::render::renderIcon(16), trelvane::render::renderIcon(32),
-                                        trelvane::render::renderIcon(48)};
+    std::vector<QImage> images;
+    for (const int size : trelvane::render::kIconSizes)
+        images.push_back(trelvane::render::renderIcon(size));
     QByteArray data = trelvane::render::icoFile(images);
     QBuffer buffer(&data);
     QImageReader reader(&buffer, "ico");
-    ASSERT_EQ(reader.imageCount(), 3);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(reader.imageCount(), static_cast<int>(images.size()));
+    for (int i = 0; i < reader.imageCount(); ++i) {
         ASSERT_TRUE(reader.jumpToImage(i));
         const QImage decoded = reader.read();
         ASSERT_FALSE(decoded.isNull()) << reader.errorString().toStdString();

@@ -1,0 +1,25 @@
+#pragma once
+// What the window carries with it so that it looks the same on every machine:
+// its own font, whatever fonts are installed, and its icon at every size a
+// desktop may ask for.
+
+#include <QFont>
+#include <QIcon>
+
+class QWidget;
+
+namespace trelvane {
+
+// The font of every caption, button, check box and key list: the embedded
+// sans serif at 11 pixels (8.25 points at the 96 dots per inch the layout's
+// twips are converted at). The first call registers the font.
+QFont windowFont();
+
+// The emblem at 16 to 256 pixels; each size is decoded only when asked for.
+QIcon windowIconSet();
+
+// Sets windowIconSet() as the window's icon, the sizes above 64 pixels only
+// once the window has painted its first frame.
+void giveWindowIcon(QWidget &window);
+
+}  // namespace trelvane
