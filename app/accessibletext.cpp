@@ -1,4 +1,4 @@
-#include "accessibletext.h"
+#include "app/accessibletext.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -7,8 +7,8 @@
 #include <QSlider>
 #include <QWidget>
 
-#include "frmconfig.h"
-#include "settingcheckbox.h"
+#include "app/frmconfig.h"
+#include "app/settingcheckbox.h"
 
 namespace trelvane {
 

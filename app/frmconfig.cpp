@@ -1,4 +1,4 @@
-#include "frmconfig.h"
+#include "app/frmconfig.h"
 
 #include <algorithm>
 
@@ -14,16 +14,16 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "accessibletext.h"
-#include "appearance.h"
-#include "keycatalogue.h"
-#include "layouttable.h"
-#include "scorereset.h"
-#include "settingcheckbox.h"
-#include "settingsfields.h"
-#include "settingsfile.h"
-#include "twips.h"
-#include "userprompts.h"
+#include "app/accessibletext.h"
+#include "app/appearance.h"
+#include "keys/keycatalogue.h"
+#include "app/layouttable.h"
+#include "scores/scorereset.h"
+#include "app/settingcheckbox.h"
+#include "settings/settingsfields.h"
+#include "settings/settingsfile.h"
+#include "app/twips.h"
+#include "app/userprompts.h"
 
 namespace trelvane {
 

@@ -7,11 +7,11 @@
 #include <array>
 #include <optional>
 
-#include "fileerror.h"
-#include "gamesettings.h"
-#include "messagetransition.h"
-#include "picturegroup.h"
-#include "settingsfields.h"
+#include "files/fileerror.h"
+#include "settings/gamesettings.h"
+#include "preview/messagetransition.h"
+#include "preview/picturegroup.h"
+#include "settings/settingsfields.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "layouttable.h"
+#include "app/layouttable.h"
 
 namespace trelvane {
 

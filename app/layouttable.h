@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "settingsfields.h"
+#include "settings/settingsfields.h"
 
 namespace trelvane {
 

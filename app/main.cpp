@@ -1,8 +1,8 @@
 // Starts the window on the game folder the executable stands in.
 #include <QApplication>
 
-#include "frmconfig.h"
-#include "userprompts.h"
+#include "app/frmconfig.h"
+#include "app/userprompts.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,4 +1,4 @@
-#include "settingcheckbox.h"
+#include "app/settingcheckbox.h"
 
 namespace trelvane {
 

@@ -1,4 +1,4 @@
-#include "userprompts.h"
+#include "app/userprompts.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "fileerror.h"
+#include "files/fileerror.h"
 
 namespace trelvane {
 

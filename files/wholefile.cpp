@@ -1,4 +1,4 @@
-#include "wholefile.h"
+#include "files/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 #include <QString>
 #include <optional>
 
-#include "fileerror.h"
+#include "files/fileerror.h"
 
 namespace trelvane {
 

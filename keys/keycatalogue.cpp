@@ -1,4 +1,4 @@
-#include "keycatalogue.h"
+#include "keys/keycatalogue.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "messagetransition.h"
+#include "preview/messagetransition.h"
 
 namespace trelvane {
 

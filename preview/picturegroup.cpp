@@ -1,4 +1,4 @@
-#include "picturegroup.h"
+#include "preview/picturegroup.h"
 
 #include <QLabel>
 #include <QPixmap>

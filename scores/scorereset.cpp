@@ -1,9 +1,9 @@
-#include "scorereset.h"
+#include "scores/scorereset.h"
 
 #include <QByteArray>
 #include <QDir>
 
-#include "wholefile.h"
+#include "files/wholefile.h"
 
 namespace trelvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "fileerror.h"
+#include "files/fileerror.h"
 
 namespace trelvane {
 

@@ -1,4 +1,4 @@
-#include "decimal.h"
+#include "settings/decimal.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "settingsfields.h"
+#include "settings/settingsfields.h"
 
 #include <cstddef>
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string_view>
 
-#include "gamesettings.h"
+#include "settings/gamesettings.h"
 
 namespace trelvane {
 

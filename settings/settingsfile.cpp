@@ -1,4 +1,4 @@
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "settingswriter.h"
-#include "wholefile.h"
+#include "settings/settingswriter.h"
+#include "files/wholefile.h"
 
 namespace trelvane {
 

@@ -5,9 +5,9 @@
 #include <QString>
 #include <optional>
 
-#include "fileerror.h"
-#include "gamesettings.h"
-#include "settingsreader.h"
+#include "files/fileerror.h"
+#include "settings/gamesettings.h"
+#include "settings/settingsreader.h"
 
 namespace trelvane {
 

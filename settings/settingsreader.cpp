@@ -1,11 +1,11 @@
-#include "settingsreader.h"
+#include "settings/settingsreader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 
-#include "decimal.h"
-#include "settingsfields.h"
+#include "settings/decimal.h"
+#include "settings/settingsfields.h"
 
 namespace trelvane {
 

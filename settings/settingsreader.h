@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "gamesettings.h"
+#include "settings/gamesettings.h"
 
 namespace trelvane {
 

@@ -1,7 +1,7 @@
-#include "settingswriter.h"
+#include "settings/settingswriter.h"
 
-#include "decimal.h"
-#include "settingsfields.h"
+#include "settings/decimal.h"
+#include "settings/settingsfields.h"
 
 namespace trelvane {
 

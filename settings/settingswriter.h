@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "gamesettings.h"
+#include "settings/gamesettings.h"
 
 namespace trelvane {
 

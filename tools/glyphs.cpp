@@ -1,4 +1,4 @@
-#include "glyphs.h"
+#include "tools/glyphs.h"
 
 #include <QPainterPath>
 #include <QPen>

@@ -1,7 +1,7 @@
-#include "previews.h"
+#include "tools/previews.h"
 
-#include "glyphs.h"
-#include "raster.h"
+#include "tools/glyphs.h"
+#include "tools/raster.h"
 
 #include <QBuffer>
 #include <QPainter>

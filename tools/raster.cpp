@@ -1,4 +1,4 @@
-#include "raster.h"
+#include "tools/raster.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 //   render_previews <assets-dir>
 // The output depends on nothing but this program, so running it again
 // reproduces the committed files byte for byte.
-#include "previews.h"
+#include "tools/previews.h"
 
 #include <QCoreApplication>
 #include <QDir>

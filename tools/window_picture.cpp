@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-#include "frmconfig.h"
-#include "userprompts.h"
+#include "app/frmconfig.h"
+#include "app/userprompts.h"
 
 namespace {
 

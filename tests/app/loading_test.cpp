@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <random>
 
-#include "keycatalogue.h"
+#include "keys/keycatalogue.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

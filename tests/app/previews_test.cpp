@@ -2,7 +2,7 @@
 // the pictures that screens of each pixel density get.
 #include <QTest>
 
-#include "layouttable.h"
+#include "app/layouttable.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

@@ -1,7 +1,7 @@
 // The sample messages move where the stepper says, and nowhere else.
 #include <QTimer>
 
-#include "twips.h"
+#include "app/twips.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

@@ -6,8 +6,8 @@
 #include <QStyle>
 #include <QTest>
 
-#include "layouttable.h"
-#include "twips.h"
+#include "app/layouttable.h"
+#include "app/twips.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "diskfiles.h"
-#include "frmconfig.h"
-#include "userprompts.h"
+#include "app/frmconfig.h"
+#include "app/userprompts.h"
 
 namespace trelvane::testing {
 

@@ -1,6 +1,6 @@
 // The picture renderer: deterministic, and the committed pictures are what it
 // currently makes (so nobody changed the renderer and forgot to regenerate).
-#include "previews.h"
+#include "tools/previews.h"
 
 #include <QBuffer>
 #include <QImage>

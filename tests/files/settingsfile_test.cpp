@@ -1,10 +1,10 @@
 // Settings files on disk: what a load reports, the exact bytes a save leaves,
 // and that a failed save leaves the old file and no temporary file behind.
 
-#include "settingsfile.h"
-#include "settingsreader.h"
-#include "settingswriter.h"
-#include "wholefile.h"
+#include "settings/settingsfile.h"
+#include "settings/settingsreader.h"
+#include "settings/settingswriter.h"
+#include "files/wholefile.h"
 
 #include <gtest/gtest.h>
 

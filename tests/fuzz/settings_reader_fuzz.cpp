@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "settingsreader.h"
-#include "settingswriter.h"
+#include "settings/settingsreader.h"
+#include "settings/settingswriter.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "keycatalogue.h"
+#include "keys/keycatalogue.h"
 
 using trelvane::GetCode;
 using trelvane::GetIndex;

@@ -1,7 +1,7 @@
 // The sliding sample messages: arrival ticks, swap ticks and whole trajectories,
 // checked against two models that compute the same motion another way.
 
-#include "messagetransition.h"
+#include "preview/messagetransition.h"
 
 #include <gtest/gtest.h>
 

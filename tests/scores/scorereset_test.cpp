@@ -1,7 +1,7 @@
 // Replacing the high-score table: exact bytes on success, and on every failure
 // a message naming the file while the old table stays as it was.
 
-#include "scorereset.h"
+#include "scores/scorereset.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "decimal.h"
+#include "settings/decimal.h"
 
 using namespace trelvane;
 

@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "gamesettings.h"
-#include "settingswriter.h"
+#include "settings/gamesettings.h"
+#include "settings/settingswriter.h"
 
 namespace trelvane {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <limits>
 
-#include "keycatalogue.h"
+#include "keys/keycatalogue.h"
 #include "printsettings.h"
-#include "settingsreader.h"
-#include "settingswriter.h"
+#include "settings/settingsreader.h"
+#include "settings/settingswriter.h"
 
 using namespace trelvane;
 

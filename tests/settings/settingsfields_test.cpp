@@ -3,7 +3,7 @@
 #include <set>
 
 #include "printsettings.h"
-#include "settingsfields.h"
+#include "settings/settingsfields.h"
 
 using namespace trelvane;
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "printsettings.h"
-#include "settingsreader.h"
+#include "settings/settingsreader.h"
 
 using namespace trelvane;
 

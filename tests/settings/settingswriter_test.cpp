@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settingswriter.h"
+#include "settings/settingswriter.h"
 
 using namespace trelvane;
 

@@ -21,7 +21,7 @@
 #include <grp.h>
 #include <unistd.h>
 
-#include "fileerror.h"
+#include "files/fileerror.h"
 
 namespace trelvane::testing {
 
