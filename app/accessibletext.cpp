@@ -13,26 +13,19 @@
 namespace trelvane {
 
 constexpr std::array<SettingText, 19> SettingTexts = {{
-    {Field::SphereDetail,
-     "How the game draws its spheres: 0 as a smooth textured ball, 1 to 8 as solids with more "
-     "facets at each level, rounder but more work to draw."},
-    {Field::OdoDetail,
-     "How many faces the drums of the rolling 3D score are drawn with: 6 gives boxy drums, 12 "
-     "smooth ones that take more work to draw."},
-    {Field::FPS,
-     "Shows the frame rate, in frames per second, in a corner of the game screen."},
+    {Field::SphereDetail, "How the game draws its spheres: 0 as a smooth textured ball, 1 to 8 as solids with more "
+                          "facets at each level, rounder but more work to draw."},
+    {Field::OdoDetail, "How many faces the drums of the rolling 3D score are drawn with: 6 gives boxy drums, 12 "
+                       "smooth ones that take more work to draw."},
+    {Field::FPS, "Shows the frame rate, in frames per second, in a corner of the game screen."},
     {Field::Score, "Shows the score on rolling 3D drums instead of flat digits."},
-    {Field::Level,
-     "Shows the level number on a see-through panel instead of an opaque one."},
-    {Field::Mask,
-     "Draws the on-screen panels as a fine see-through mesh with rounded corners, so that the "
-     "game shows through them."},
+    {Field::Level, "Shows the level number on a see-through panel instead of an opaque one."},
+    {Field::Mask, "Draws the on-screen panels as a fine see-through mesh with rounded corners, so that the "
+                  "game shows through them."},
     {Field::Mirror, "Makes the floor reflect the snake and the scene like a mirror."},
-    {Field::Transparency,
-     "Draws see-through objects as see-through; when off they are drawn solid."},
-    {Field::MsgTrans,
-     "How fast the game's on-screen messages slide across the screen; the two sample messages "
-     "beside the slider move at this speed."},
+    {Field::Transparency, "Draws see-through objects as see-through; when off they are drawn solid."},
+    {Field::MsgTrans, "How fast the game's on-screen messages slide across the screen; the two sample messages "
+                      "beside the slider move at this speed."},
     {Field::Sound, "Turns the game's sound effects on or off."},
     {Field::SoundVolume, "How loud the game's sound effects are."},
     {Field::Music, "Turns the game's background music on or off."},
@@ -93,10 +86,7 @@ const std::array<PictureText, 30> PictureTexts = {{
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A setting is called by the caption beside it, without the colon. A volume
 // has no caption of its own: it is the volume of the toggle before it.

@@ -110,10 +110,7 @@ QFont windowFont()
     return f;
 }
 
-QIcon windowIconSet()
-{
-    return QIcon(new EmblemIconEngine(IconSizes.back()));
-}
+QIcon windowIconSet() { return QIcon(new EmblemIconEngine(IconSizes.back())); }
 
 void giveWindowIcon(QWidget &window)
 {

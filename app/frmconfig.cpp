@@ -16,14 +16,14 @@
 
 #include "app/accessibletext.h"
 #include "app/appearance.h"
-#include "keys/keycatalogue.h"
 #include "app/layouttable.h"
-#include "scores/scorereset.h"
 #include "app/settingcheckbox.h"
-#include "settings/settingsfields.h"
-#include "settings/settingsfile.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
+#include "keys/keycatalogue.h"
+#include "scores/scorereset.h"
+#include "settings/settingsfields.h"
+#include "settings/settingsfile.h"
 
 namespace trelvane {
 
@@ -51,10 +51,7 @@ QString controlName(const ControlDef &def)
     return name;
 }
 
-QRect rectOf(const ControlDef &def)
-{
-    return toPixels(def.left, def.top, def.width, def.height);
-}
+QRect rectOf(const ControlDef &def) { return toPixels(def.left, def.top, def.width, def.height); }
 
 void fill(QWidget *w, const QColor &colour)
 {
@@ -67,8 +64,8 @@ void fill(QWidget *w, const QColor &colour)
 }  // namespace
 
 frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       programFolder_(programFolder), prompts_(prompts)
 {
     setObjectName(QStringLiteral("frmConfig"));
@@ -90,7 +87,8 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
         w->raise();
     applyAccessibleText(*this);
 
-    std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first->tab < b.first->tab; });
+    std::sort(focusable.begin(), focusable.end(),
+              [](const auto &a, const auto &b) { return a.first->tab < b.first->tab; });
     for (size_t i = 1; i < focusable.size(); ++i)
         setTabOrder(focusable[i - 1].second, focusable[i].second);
 
@@ -98,17 +96,12 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     controlsOf(Field::SphereDetail).slider->setFocus();
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(),
-                                 screen->availableGeometry())
-                 .topLeft());
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
 }
 
 frmConfig::~frmConfig() = default;
 
-QString frmConfig::filePath(const QString &name) const
-{
-    return QDir(programFolder_).filePath(name);
-}
+QString frmConfig::filePath(const QString &name) const { return QDir(programFolder_).filePath(name); }
 
 void frmConfig::createMessageStrip()
 {
@@ -130,12 +123,8 @@ QWidget *frmConfig::createControl(const ControlDef &def)
     QWidget *w = nullptr;
 
     switch (def.kind) {
-    case ControlKind::CheckBox:
-        w = new SettingCheckBox(this);
-        break;
-    case ControlKind::ComboBox:
-        w = new QComboBox(this);
-        break;
+    case ControlKind::CheckBox: w = new SettingCheckBox(this); break;
+    case ControlKind::ComboBox: w = new QComboBox(this); break;
     case ControlKind::Slider: {
         auto *s = new QSlider(Qt::Horizontal, this);
         const FieldInfo &range = fieldInfo(*def.field);
@@ -236,7 +225,8 @@ void frmConfig::bind(const ControlDef &def, QWidget *w)
     case ControlKind::ComboBox: c.keys = static_cast<QComboBox *>(w); break;
     case ControlKind::Label: c.caption = static_cast<QLabel *>(w); break;
     case ControlKind::Picture: {
-        const QString resource = QStringLiteral(":/previews/") + QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
+        const QString resource =
+            QStringLiteral(":/previews/") + QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
         c.preview.add(def.index, static_cast<QLabel *>(w), resource);
         if (def.role == Role::ShownAtStart)
             c.preview.show(def.index);
@@ -357,10 +347,7 @@ void frmConfig::cmdOK_Click()
     close();
 }
 
-void frmConfig::cmdCancel_Click()
-{
-    close();
-}
+void frmConfig::cmdCancel_Click() { close(); }
 
 void frmConfig::cmdRestore_Click()
 {

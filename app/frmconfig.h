@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "files/fileerror.h"
-#include "settings/gamesettings.h"
 #include "preview/messagetransition.h"
 #include "preview/picturegroup.h"
+#include "settings/gamesettings.h"
 #include "settings/settingsfields.h"
 
 class QComboBox;
@@ -29,10 +29,10 @@ struct ControlDef;
 // kind), the preview pictures that follow it, and the label that names it.
 struct FieldControls {
     SettingCheckBox *check = nullptr;  // toggles
-    QSlider *slider = nullptr;         // detail levels, speed, volumes
-    QComboBox *keys = nullptr;         // key bindings
-    PictureGroup preview;              // empty where the setting has no picture
-    QLabel *caption = nullptr;         // none for the volumes
+    QSlider *slider = nullptr;  // detail levels, speed, volumes
+    QComboBox *keys = nullptr;  // key bindings
+    PictureGroup preview;  // empty where the setting has no picture
+    QLabel *caption = nullptr;  // none for the volumes
 };
 
 class frmConfig : public QWidget {
@@ -81,7 +81,7 @@ private:
     QWidget *messageStrip_ = nullptr;
     std::array<QLabel *, 2> lblMsg_{};
     QStringListModel *keyNames_ = nullptr;  // the 144 key names, shared by the five lists
-    QSlider *stripSpeed_ = nullptr;         // sldMsgTrans
+    QSlider *stripSpeed_ = nullptr;  // sldMsgTrans
     QTimer *tmrTransition_ = nullptr;
     MessageTransition transition_;
 };

@@ -9,6 +9,8 @@ using F = Field;
 using R = Role;
 }  // namespace
 
+// One row a control, so that the table reads as the window does.
+// clang-format off
 constexpr std::array<ControlDef, 77> WindowLayout = {{
     {"chkParticles", -1, K::CheckBox, 6480, 4320, 255, 495, 8, "", L::Plain, F::Particles},
     {"cmbKeys", 4, K::ComboBox, 8520, 4440, 1095, 315, 13, "", L::Plain, F::Key4},
@@ -88,6 +90,7 @@ constexpr std::array<ControlDef, 77> WindowLayout = {{
     {"imgSphereDetail", 0, K::Picture, 480, 600, 1275, 1275, -1, "sphere-detail-0.jpg", L::Plain, F::SphereDetail},
     {"Shape1", -1, K::Shape, 2400, 5040, 5415, 405, -1, "", L::BlackFill, {}, R::Strip},
 }};
+// clang-format on
 
 namespace {
 

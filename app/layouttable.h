@@ -15,9 +15,9 @@ enum class ControlKind { CheckBox, ComboBox, Slider, PushButton, Timer, Picture,
 
 enum class Look {
     Plain,
-    FitText,        // label sized to its text at its stored top-left
-    MessageText,    // yellow bold text on the preview strip
-    BlackFill,      // the dark preview strip
+    FitText,  // label sized to its text at its stored top-left
+    MessageText,  // yellow bold text on the preview strip
+    BlackFill,  // the dark preview strip
     ScrollbarFill,  // the box that hides a message entering from the right
 };
 
@@ -25,10 +25,10 @@ enum class Look {
 enum class Role {
     None,
     ShownAtStart,  // the one preview picture on show when the window is created
-    StripSpeed,    // the slider whose value moves the sample messages
-    Strip,         // the dark strip the sample messages cross
-    StripCover,    // the box that hides a message entering from the right
-    Message,       // a sample message of the strip; the index says which
+    StripSpeed,  // the slider whose value moves the sample messages
+    Strip,  // the dark strip the sample messages cross
+    StripCover,  // the box that hides a message entering from the right
+    Message,  // a sample message of the strip; the index says which
     Ok,
     Cancel,
     Restore,
@@ -37,10 +37,10 @@ enum class Role {
 
 struct ControlDef {
     std::string_view name;  // control or control-array name
-    int index;              // member of a control array, or -1
+    int index;  // member of a control array, or -1
     ControlKind kind;
     int left, top, width, height;  // twips
-    int tab;                // focus-order place; -1 for none
+    int tab;  // focus-order place; -1 for none
     std::string_view text;  // caption; for a picture, its image under :/previews/
     Look look = Look::Plain;
     // The setting a control shows, a picture previews or a label captions.
@@ -50,8 +50,8 @@ struct ControlDef {
     // Control windows lie above every label, shape and picture.
     constexpr bool isWindowed() const
     {
-        return kind == ControlKind::CheckBox || kind == ControlKind::ComboBox ||
-               kind == ControlKind::Slider || kind == ControlKind::PushButton;
+        return kind == ControlKind::CheckBox || kind == ControlKind::ComboBox || kind == ControlKind::Slider ||
+               kind == ControlKind::PushButton;
     }
     constexpr int right() const { return left + width; }
 };

@@ -17,9 +17,6 @@ void SettingCheckBox::setValue(int v)
     setCheckState(v == 0 ? Qt::Unchecked : v == 2 ? Qt::PartiallyChecked : Qt::Checked);
 }
 
-void SettingCheckBox::nextCheckState()
-{
-    setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
-}
+void SettingCheckBox::nextCheckState() { setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked); }
 
 }  // namespace trelvane

@@ -16,10 +16,7 @@ constexpr int toPixels(int twips)
     return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
 }
 
-inline QPoint toPixels(int leftTwips, int topTwips)
-{
-    return {toPixels(leftTwips), toPixels(topTwips)};
-}
+inline QPoint toPixels(int leftTwips, int topTwips) { return {toPixels(leftTwips), toPixels(topTwips)}; }
 
 inline QRect toPixels(int leftTwips, int topTwips, int widthTwips, int heightTwips)
 {

@@ -13,14 +13,11 @@ const QString Title = QStringLiteral("Trelvane Configuration Utility");
 
 bool UserPrompts::confirm(QWidget *parent, const QString &title, const QString &question)
 {
-    return QMessageBox::question(parent, title, question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    return QMessageBox::question(parent, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
-void UserPrompts::error(QWidget *parent, const QString &message)
-{
-    QMessageBox::critical(parent, Title, message);
-}
+void UserPrompts::error(QWidget *parent, const QString &message) { QMessageBox::critical(parent, Title, message); }
 
 bool UserPrompts::loadFailed(QWidget *parent, const QString &message, bool factoryOffered)
 {

@@ -44,8 +44,9 @@ struct Options {
 
 std::string settingsAtSpeed(int speed)
 {
-    const std::vector<std::string> lines = {"2", "8", "1", "1", "1", "0", "1", "0", std::to_string(speed), "1",
-                                            ".75", "1", ".5", "1", "203", "205", "57", "30", "32"};
+    const std::vector<std::string> lines = {"2", "8",   "1", "1",  "1", "0",   "1",   "0",  std::to_string(speed),
+                                            "1", ".75", "1", ".5", "1", "203", "205", "57", "30",
+                                            "32"};
     std::string out;
     for (const std::string &l : lines)
         out += l + "\r\n";
@@ -181,14 +182,13 @@ double statusKiB(pid_t pid, const std::string &field)
 }
 
 struct Idle {
-    double cpuMsPerS = NAN;    // from /proc/<pid>/stat
+    double cpuMsPerS = NAN;  // from /proc/<pid>/stat
     double schedMsPerS = NAN;  // the same from the nanosecond counters
-    double serverMsPerS = NAN; // the X server's, over the same time
+    double serverMsPerS = NAN;  // the X server's, over the same time
     double hwmKiB = NAN;
 };
 
-Idle measureIdle(const std::vector<std::string> &argv, const std::vector<std::string> &env, int seconds,
-                 pid_t server)
+Idle measureIdle(const std::vector<std::string> &argv, const std::vector<std::string> &env, int seconds, pid_t server)
 {
     Idle r;
     Measured m;
@@ -273,7 +273,9 @@ void printTable(const std::vector<Row> &rows)
 {
     const Row head{"Measure", "config", "bare window", "comparison", "target", "result"};
     std::vector<size_t> w(6, 0);
-    auto cells = [](const Row &r) { return std::vector<std::string>{r.what, r.app, r.bare, r.compare, r.target, r.result}; };
+    auto cells = [](const Row &r) {
+        return std::vector<std::string>{r.what, r.app, r.bare, r.compare, r.target, r.result};
+    };
     for (const Row &r : rows) {
         const auto c = cells(r);
         for (size_t i = 0; i < 6; ++i)
@@ -360,9 +362,9 @@ int main(int argc, char **argv)
 
     std::vector<Row> rows;
     auto range = [](const std::vector<double> &v) {
-        return v.empty() ? std::string("n/a")
-                         : fmt(*std::min_element(v.begin(), v.end())) + " .. " +
-                               fmt(*std::max_element(v.begin(), v.end()));
+        return v.empty()
+                   ? std::string("n/a")
+                   : fmt(*std::min_element(v.begin(), v.end())) + " .. " + fmt(*std::max_element(v.begin(), v.end()));
     };
     auto startupRows = [&](const std::string &label, const Startup &s) {
         const double a = median(s.times[0]), b = median(s.times[1]), t = median(s.times[2]);
@@ -370,8 +372,8 @@ int main(int argc, char **argv)
         rows.push_back({"Start-up to first frame, " + label + ", median ms", fmt(a), fmt(b),
                         "ratio " + fmt(a / b, 2) + note, "ratio <= 1.15", verdict(a / b <= 1.15)});
         rows.push_back({"  spread (min .. max ms)", range(s.times[0]), range(s.times[1]), "", "", ""});
-        rows.push_back({"  reference: bare window + one label", "", fmt(t), "ratio " + fmt(t / b, 2) + " to bare",
-                        "", ""});
+        rows.push_back(
+            {"  reference: bare window + one label", "", fmt(t), "ratio " + fmt(t / b, 2) + " to bare", "", ""});
     };
 
     std::cerr << "start-up, offscreen: " << o.runs << " runs each...\n";
@@ -396,8 +398,8 @@ int main(int argc, char **argv)
 
         auto idleRow = [&](const std::string &label, const Idle &r) {
             rows.push_back({"Idle CPU, Xvfb, " + label + ", ms per s", fmt(r.cpuMsPerS, 2), fmt(idleBare.cpuMsPerS, 2),
-                            "ns counters " + fmt(r.schedMsPerS, 2) + "; X server " + fmt(r.serverMsPerS, 2),
-                            "<= 5", verdict(r.cpuMsPerS <= 5)});
+                            "ns counters " + fmt(r.schedMsPerS, 2) + "; X server " + fmt(r.serverMsPerS, 2), "<= 5",
+                            verdict(r.cpuMsPerS <= 5)});
         };
         idleRow("speed 1", idle1);
         idleRow("speed 320", idle320);

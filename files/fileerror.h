@@ -8,7 +8,7 @@
 namespace trelvane {
 
 struct FileError {
-    QString file;    // as the player knows it from the game's folder: "trelvane.cfg", "data/highscores.dat"
+    QString file;  // as the player knows it from the game's folder: "trelvane.cfg", "data/highscores.dat"
     QString action;  // what the system refused: "open", "read", "save", "write"; empty when the content is wrong
     QString reason;  // the system's words; for wrong content, where it is wrong and how
 

@@ -17,10 +17,7 @@ QString nameOf(const QString &path) { return QFileInfo(path).fileName(); }
 
 // A pipe, device or folder under the file's name: opening it could block, and
 // writing over it would not give the game a file.
-bool notRegular(const QFileInfo &info)
-{
-    return info.exists() && !info.isFile();
-}
+bool notRegular(const QFileInfo &info) { return info.exists() && !info.isFile(); }
 
 // QSaveFile replaces the file by renaming over it, which a read-only mark on
 // the file itself would not stop; the player set that mark, so it is honoured.

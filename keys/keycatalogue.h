@@ -10,7 +10,7 @@ namespace trelvane {
 
 struct KeyRow {
     std::string_view name;  // what the player sees in the list
-    std::int16_t code;      // keyboard scan code stored in the settings file
+    std::int16_t code;  // keyboard scan code stored in the settings file
 };
 
 inline constexpr int KeyCount = 144;

@@ -11,9 +11,9 @@ namespace trelvane {
 class MessageTransition {
 public:
     static constexpr std::int32_t TwipsPerSpeedUnit = 15;
-    static constexpr std::int32_t ExitLeft = 1320;     // hidden under the speed slider
+    static constexpr std::int32_t ExitLeft = 1320;  // hidden under the speed slider
     static constexpr std::int32_t DisplayLeft = 4680;  // fully visible on the strip
-    static constexpr std::int32_t EntryLeft = 7800;    // hidden under the box at the right
+    static constexpr std::int32_t EntryLeft = 7800;  // hidden under the box at the right
     static constexpr std::int16_t HoldTicks = 60;
 
     // One timer tick at the given slider value (1..320).

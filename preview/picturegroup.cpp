@@ -41,15 +41,9 @@ void PictureGroup::show(int index)
     p->setVisible(true);
 }
 
-void PictureGroup::hide(int index)
-{
-    pictures_.at(index)->setVisible(false);
-}
+void PictureGroup::hide(int index) { pictures_.at(index)->setVisible(false); }
 
-bool PictureGroup::isShown(int index) const
-{
-    return !pictures_.at(index)->isHidden();
-}
+bool PictureGroup::isShown(int index) const { return !pictures_.at(index)->isHidden(); }
 
 int PictureGroup::shownCount() const
 {

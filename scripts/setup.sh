@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
-          clang libclang-rt-14-dev clang-tidy xvfb xdotool x11-utils
+          clang libclang-rt-14-dev clang-tidy clang-format-14 xvfb xdotool x11-utils
           dbus at-spi2-core python3-pyatspi
           binutils-mingw-w64-x86-64 locales)
 

@@ -81,8 +81,8 @@ std::optional<double> parseDecimal(std::string_view text)
 
     // Decide the extremes here so that from_chars sees only sane exponents.
     const long long magnitude = exponent10 + static_cast<long long>(digits.size());
-    const double infinity = negative ? -std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::infinity();
+    const double infinity =
+        negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     if (magnitude > 400)
         return infinity;
     if (magnitude < -400)
@@ -91,8 +91,8 @@ std::optional<double> parseDecimal(std::string_view text)
     digits.push_back('e');
     digits += std::to_string(exponent10);
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                           std::chars_format::scientific);
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::scientific);
     if (ec == std::errc::result_out_of_range)
         return magnitude > 0 ? infinity : zero;
     if (ec != std::errc() || end != digits.data() + digits.size())

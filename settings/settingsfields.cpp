@@ -19,10 +19,7 @@ static_assert(rowsInEnumOrder(), "settings fields must be listed in file order")
 
 }  // namespace
 
-const FieldInfo &fieldInfo(Field f)
-{
-    return SettingsFields[static_cast<std::size_t>(f)];
-}
+const FieldInfo &fieldInfo(Field f) { return SettingsFields[static_cast<std::size_t>(f)]; }
 
 std::int32_t fieldValue(const GameSettings &s, Field f)
 {

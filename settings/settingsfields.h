@@ -13,9 +13,25 @@
 namespace trelvane {
 
 enum class Field {
-    SphereDetail, OdoDetail, FPS, Score, Level, Mask, Mirror, Transparency,
-    MsgTrans, Sound, SoundVolume, Music, MusicVolume, Particles,
-    Key0, Key1, Key2, Key3, Key4,
+    SphereDetail,
+    OdoDetail,
+    FPS,
+    Score,
+    Level,
+    Mask,
+    Mirror,
+    Transparency,
+    MsgTrans,
+    Sound,
+    SoundVolume,
+    Music,
+    MusicVolume,
+    Particles,
+    Key0,
+    Key1,
+    Key2,
+    Key3,
+    Key4,
 };
 inline constexpr int FieldCount = 19;
 
@@ -23,14 +39,14 @@ enum class FieldKind {
     Slider,  // 32-bit integer slider position
     Toggle,  // 16-bit check-box state
     Volume,  // slider position 0..100, written as position / 100
-    KeyCode, // 16-bit key code; never range-checked (unknown codes show "ESCAPE")
+    KeyCode,  // 16-bit key code; never range-checked (unknown codes show "ESCAPE")
 };
 
 struct FieldInfo {
     Field field;
     std::string_view caption;  // the label beside the control, for error messages
     FieldKind kind;
-    std::int32_t min;          // range the control accepts (KeyCode: the 16-bit range)
+    std::int32_t min;  // range the control accepts (KeyCode: the 16-bit range)
     std::int32_t max;
 };
 

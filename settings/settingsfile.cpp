@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "settings/settingswriter.h"
 #include "files/wholefile.h"
+#include "settings/settingswriter.h"
 
 namespace trelvane {
 

@@ -106,8 +106,7 @@ SettingsError makeError(const Item &item, const FieldInfo &info, std::string pro
 }
 
 // Converts one value; on success stores it in the record.
-std::optional<SettingsError> convert(const Item &item, const FieldInfo &info, ReadMode mode,
-                                     GameSettings &s)
+std::optional<SettingsError> convert(const Item &item, const FieldInfo &info, ReadMode mode, GameSettings &s)
 {
     const std::optional<double> number = parseDecimal(item.text);
 
@@ -117,8 +116,8 @@ std::optional<SettingsError> convert(const Item &item, const FieldInfo &info, Re
             setFieldValue(s, info.field, 0);
             return std::nullopt;
         }
-        const auto code = roundToInteger(*number, std::numeric_limits<std::int16_t>::min(),
-                                         std::numeric_limits<std::int16_t>::max());
+        const auto code =
+            roundToInteger(*number, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
         if (!code)
             return makeError(item, info, rangeProblem(info));
         setFieldValue(s, info.field, *code);
@@ -236,8 +235,7 @@ std::optional<SettingsError> checkRanges(const GameSettings &s, const std::array
         const std::int32_t v = fieldValue(s, info.field);
         if (v >= info.min && v <= info.max)
             continue;
-        const std::string found =
-            info.kind == FieldKind::Volume ? formatDecimal(v / 100.0) : formatInteger(v);
+        const std::string found = info.kind == FieldKind::Volume ? formatDecimal(v / 100.0) : formatInteger(v);
         return SettingsError{lines[i], std::string(info.caption), found, rangeProblem(info)};
     }
     return std::nullopt;

@@ -16,10 +16,10 @@ enum class ReadMode {
 };
 
 struct SettingsError {
-    int line = 0;             // physical line of the file (1-based) where the problem is
-    std::string caption;      // the field's caption, e.g. "Complex Score:"
-    std::string found;        // the text found ("" when the file ended)
-    std::string problem;      // e.g. "is not a number", "must be between 0 and 8"
+    int line = 0;  // physical line of the file (1-based) where the problem is
+    std::string caption;  // the field's caption, e.g. "Complex Score:"
+    std::string found;  // the text found ("" when the file ended)
+    std::string problem;  // e.g. "is not a number", "must be between 0 and 8"
 
     // e.g. line 4 (Complex Score): "abc" is not a number
     std::string where() const;
@@ -29,8 +29,8 @@ struct SettingsError {
 
 struct ReadResult {
     GameSettings settings;
-    std::array<int, 19> lines{};          // physical line each value came from
-    std::optional<SettingsError> error;   // set: settings are not to be used
+    std::array<int, 19> lines{};  // physical line each value came from
+    std::optional<SettingsError> error;  // set: settings are not to be used
     bool ok() const { return !error; }
 };
 

@@ -15,4 +15,4 @@ double textWidth(const QString &text, double height);
 void drawText(QPainter &painter, const QString &text, QPointF topLeft, double height, double strokeWidth,
               const QColor &colour);
 
-} // namespace trelvane::render
+}  // namespace trelvane::render

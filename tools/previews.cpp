@@ -82,10 +82,7 @@ Vec3 nightBackdrop(double x, double y)
     return mix(rgb(3, 4, 12), rgb(20, 28, 66), glow * glow);
 }
 
-Vec3 skyBackdrop(double, double y)
-{
-    return mix(rgb(4, 6, 20), rgb(22, 30, 64), clamp01(y / (kSize * 0.55)));
-}
+Vec3 skyBackdrop(double, double y) { return mix(rgb(4, 6, 20), rgb(22, 30, 64), clamp01(y / (kSize * 0.55))); }
 
 // Stone blocks laid in courses, in the plane coordinates (a, b).
 Vec3 stone(double a, double b, Vec3 base, int seed, double blockSize = 1.0)
@@ -191,10 +188,7 @@ void drawObjects(Raster &r, const SceneObjects &o)
 
 Mesh floorMesh() { return quad({-12, 0, 6}, {12, 0, 6}, {12, 0, -18}, {-12, 0, -18}); }
 
-Rgba floorShader(const Fragment &f)
-{
-    return {shade(f, stone(f.pos.x, f.pos.z, rgb(92, 88, 100), 7), kSceneLight)};
-}
+Rgba floorShader(const Fragment &f) { return {shade(f, stone(f.pos.x, f.pos.z, rgb(92, 88, 100), 7), kSceneLight)}; }
 
 Mesh backWall() { return transformed(box({12, 0.7, 0.5}), Mat3{}, 1, {0, 0.7, -9}); }
 
@@ -238,9 +232,7 @@ QImage sphereDetail(int level, int scale)
     const Light light{normalize(Vec3{-0.25, 0.3, 0.92}), 0.18, 0.3, 28};
     auto flatGreen = [light](const Fragment &f) { return Rgba{shade(f, rgb(50, 200, 60), light)}; };
     switch (level) {
-    case 0:
-        r.draw(uvSphere(64, 32, 1.05, false), swirlShader);
-        break;
+    case 0: r.draw(uvSphere(64, 32, 1.05, false), swirlShader); break;
     case 1: {
         // One corner towards the viewer: the outline is the opposite face.
         const Mat3 toViewer = rotateOnto({1, 1, 1}, {0, 0, 1});
@@ -255,8 +247,7 @@ QImage sphereDetail(int level, int scale)
         break;
     default: {
         static const int frequency[] = {1, 2, 3, 4, 6, 10};
-        r.draw(transformed(icosphere(frequency[level - 3], 1, true), rotateX(0.3) * rotateY(0.2), 1.05, {}),
-               flatGreen);
+        r.draw(transformed(icosphere(frequency[level - 3], 1, true), rotateX(0.3) * rotateY(0.2), 1.05, {}), flatGreen);
         break;
     }
     }
@@ -288,7 +279,7 @@ struct Drum {
     double halfLength;
     int sides;
     bool smooth;
-    double shown; // digit facing +z; a fraction means the drum is rolling
+    double shown;  // digit facing +z; a fraction means the drum is rolling
 };
 
 Mesh drumMesh(const Drum &d) { return cylinderX(d.sides, d.radius, d.halfLength, !d.smooth, -kPi / d.sides); }
@@ -348,7 +339,8 @@ QImage scoreFlat(int scale)
     const double cell = strip.width() / 3;
     o->setPen(QPen(QColor(120, 120, 125), 2));
     for (int i = 1; i < 3; ++i)
-        o->drawLine(QPointF(strip.left() + i * cell, strip.top() + 1), QPointF(strip.left() + i * cell, strip.bottom() - 1));
+        o->drawLine(QPointF(strip.left() + i * cell, strip.top() + 1),
+                    QPointF(strip.left() + i * cell, strip.bottom() - 1));
     const char *digits = "047";
     for (int i = 0; i < 3; ++i) {
         const double h = 20, w = h * 4 / 6;
@@ -434,7 +426,8 @@ QImage jaggedSolid(int scale)
     };
     Mesh mesh;
     for (const auto &s : shards)
-        append(mesh, transformed(spike(s.sides, s.radius, s.height, s.turn), rotateX(s.tiltX) * rotateZ(s.tiltZ), 1, s.at));
+        append(mesh,
+               transformed(spike(s.sides, s.radius, s.height, s.turn), rotateX(s.tiltX) * rotateZ(s.tiltZ), 1, s.at));
     r.draw(mesh, [](const Fragment &f) { return Rgba{shade(f, rgb(50, 190, 60), kLedgeLight)}; });
     return r.resolve();
 }
@@ -501,7 +494,7 @@ QImage maskedPanel(bool masked, int scale)
     drawArena(r);
     const QImage scene = r.resolve();
 
-    const QRectF panel(25, 46, 80, 60); // runs off the bottom right corner
+    const QRectF panel(25, 46, 80, 60);  // runs off the bottom right corner
     const double corner = masked ? 13 : 0;
     auto panelShape = [&](QPainter &p) {
         p.setPen(Qt::NoPen);
@@ -513,11 +506,13 @@ QImage maskedPanel(bool masked, int scale)
     const std::vector<double> textCover = coverage(textShape, scale);
 
     // The panel's own look: green with a lit rim.
-    const std::vector<double> rimCover = coverage([&](QPainter &p) {
-        p.setPen(QPen(Qt::white, 2.2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(panel.adjusted(1.1, 1.1, 0, 0), std::max(0.0, corner - 1), std::max(0.0, corner - 1));
-    }, scale);
+    const std::vector<double> rimCover = coverage(
+        [&](QPainter &p) {
+            p.setPen(QPen(Qt::white, 2.2));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(panel.adjusted(1.1, 1.1, 0, 0), std::max(0.0, corner - 1), std::max(0.0, corner - 1));
+        },
+        scale);
 
     const int size = kPreviewSize * scale;
     QImage out(size, size, QImage::Format_RGB32);
@@ -525,7 +520,7 @@ QImage maskedPanel(bool masked, int scale)
         for (int x = 0; x < size; ++x) {
             const size_t i = static_cast<size_t>(y * size + x);
             const Vec3 under = fromRgb(scene.pixel(x, y));
-            const double unitY = (y + 0.5) / scale - 0.5; // y itself in the plain picture
+            const double unitY = (y + 0.5) / scale - 0.5;  // y itself in the plain picture
             const double shadeAcross = 0.85 + 0.15 * (1 - (unitY - 46) / 40.0);
             Vec3 panelColour = mix(rgb(30, 150, 50) * shadeAcross, rgb(150, 240, 150), rimCover[i]);
             // The mask lets every other pixel of the scene through; the
@@ -629,7 +624,7 @@ QImage particles(int scale)
     return r.resolve();
 }
 
-} // namespace
+}  // namespace
 
 std::vector<Preview> renderPreviews(int scale)
 {
@@ -721,7 +716,7 @@ void paintIcon(QPainter &p)
     p.restore();
 }
 
-} // namespace
+}  // namespace
 
 QImage renderIcon(int size)
 {
@@ -803,10 +798,10 @@ QByteArray icoFile(const std::vector<QImage> &images)
         const int w = images[i].width(), h = images[i].height();
         out.append(static_cast<char>(w >= 256 ? 0 : w));
         out.append(static_cast<char>(h >= 256 ? 0 : h));
-        out.append('\0'); // no palette
+        out.append('\0');  // no palette
         out.append('\0');
         put16(out, 1);  // planes
-        put16(out, 24); // bits per pixel
+        put16(out, 24);  // bits per pixel
         put32(out, static_cast<uint32_t>(entries[i].size()));
         put32(out, offset);
         offset += static_cast<uint32_t>(entries[i].size());
@@ -816,4 +811,4 @@ QByteArray icoFile(const std::vector<QImage> &images)
     return out;
 }
 
-} // namespace trelvane::render
+}  // namespace trelvane::render

@@ -17,8 +17,8 @@ constexpr int kPreviewSize = 85;
 constexpr int kHighDpiScale = 2;
 
 struct Preview {
-    QString name; // file name without the scale suffix and the .jpg extension
-    QImage image; // kPreviewSize times the scale square, RGB
+    QString name;  // file name without the scale suffix and the .jpg extension
+    QImage image;  // kPreviewSize times the scale square, RGB
 };
 
 // The 29 distinct pictures in a fixed order, `scale` pixels per pixel of the
@@ -38,4 +38,4 @@ QImage renderIcon(int size);
 // A Windows icon file holding the given square RGB images as 24-bit bitmaps.
 QByteArray icoFile(const std::vector<QImage> &images);
 
-} // namespace trelvane::render
+}  // namespace trelvane::render

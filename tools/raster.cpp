@@ -109,7 +109,7 @@ Mesh solid(const std::vector<Vec3> &corners, const std::vector<std::array<int, 3
     return mesh;
 }
 
-} // namespace
+}  // namespace
 
 Mesh tetrahedron(double radius)
 {
@@ -119,27 +119,24 @@ Mesh tetrahedron(double radius)
 
 Mesh octahedron(double radius)
 {
-    return solid({{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}},
-                 {{{0, 2, 4}}, {{2, 1, 4}}, {{1, 3, 4}}, {{3, 0, 4}},
-                  {{2, 0, 5}}, {{1, 2, 5}}, {{3, 1, 5}}, {{0, 3, 5}}},
-                 radius);
+    return solid(
+        {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}},
+        {{{0, 2, 4}}, {{2, 1, 4}}, {{1, 3, 4}}, {{3, 0, 4}}, {{2, 0, 5}}, {{1, 2, 5}}, {{3, 1, 5}}, {{0, 3, 5}}},
+        radius);
 }
 
 Mesh icosphere(int frequency, double radius, bool flat)
 {
     const double p = (1 + std::sqrt(5.0)) / 2;
-    const std::vector<Vec3> c = {{-1, p, 0}, {1, p, 0}, {-1, -p, 0}, {1, -p, 0},
-                                 {0, -1, p}, {0, 1, p}, {0, -1, -p}, {0, 1, -p},
-                                 {p, 0, -1}, {p, 0, 1}, {-p, 0, -1}, {-p, 0, 1}};
-    const int faces[20][3] = {{0, 11, 5}, {0, 5, 1}, {0, 1, 7}, {0, 7, 10}, {0, 10, 11},
-                              {1, 5, 9}, {5, 11, 4}, {11, 10, 2}, {10, 7, 6}, {7, 1, 8},
-                              {3, 9, 4}, {3, 4, 2}, {3, 2, 6}, {3, 6, 8}, {3, 8, 9},
-                              {4, 9, 5}, {2, 4, 11}, {6, 2, 10}, {8, 6, 7}, {9, 8, 1}};
+    const std::vector<Vec3> c = {{-1, p, 0},  {1, p, 0},  {-1, -p, 0}, {1, -p, 0}, {0, -1, p},  {0, 1, p},
+                                 {0, -1, -p}, {0, 1, -p}, {p, 0, -1},  {p, 0, 1},  {-p, 0, -1}, {-p, 0, 1}};
+    const int faces[20][3] = {{0, 11, 5},  {0, 5, 1},  {0, 1, 7},  {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+                              {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+                              {3, 8, 9},   {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
     Mesh mesh;
     const int n = std::max(1, frequency);
     for (const auto &f : faces) {
-        const Vec3 A = c[static_cast<size_t>(f[0])], B = c[static_cast<size_t>(f[1])],
-                   C = c[static_cast<size_t>(f[2])];
+        const Vec3 A = c[static_cast<size_t>(f[0])], B = c[static_cast<size_t>(f[1])], C = c[static_cast<size_t>(f[2])];
         auto point = [&](int i, int j) {
             // i steps from A towards B, j from A towards C.
             const Vec3 q = A + (B - A) * (double(i) / n) + (C - A) * (double(j) / n);
@@ -400,8 +397,8 @@ void Raster::draw(const Mesh &mesh, const Shader &shader, DrawOptions options)
         std::vector<ScreenVertex> screen;
         for (const auto &v : clipped) {
             const double iz = 1.0 / v.view.z;
-            screen.push_back({sw_ / 2.0 + v.view.x * iz * focal_, sh_ / 2.0 - v.view.y * iz * focal_, iz,
-                              v.world * iz, v.normal * iz, v.u * iz, v.v * iz});
+            screen.push_back({sw_ / 2.0 + v.view.x * iz * focal_, sh_ / 2.0 - v.view.y * iz * focal_, iz, v.world * iz,
+                              v.normal * iz, v.u * iz, v.v * iz});
         }
         for (size_t i = 1; i + 1 < screen.size(); ++i)
             rasterize(screen[0], screen[i], screen[i + 1], t.tag, shader, options);
@@ -448,15 +445,9 @@ void Raster::rasterize(const ScreenVertex &a, const ScreenVertex &b, const Scree
             const Vec3 dst = fromRgb(line[px]);
             Vec3 out;
             switch (options.blend) {
-            case Blend::Opaque:
-                out = src.rgb;
-                break;
-            case Blend::Alpha:
-                out = mix(dst, src.rgb, clamp01(src.a));
-                break;
-            case Blend::Add:
-                out = dst + src.rgb * src.a;
-                break;
+            case Blend::Opaque: out = src.rgb; break;
+            case Blend::Alpha: out = mix(dst, src.rgb, clamp01(src.a)); break;
+            case Blend::Add: out = dst + src.rgb * src.a; break;
             }
             line[px] = toRgb(out);
             if (options.depthWrite)
@@ -521,4 +512,4 @@ double fbm(double x, double y, int octaves, int seed)
     return sum / norm;
 }
 
-} // namespace trelvane::render
+}  // namespace trelvane::render

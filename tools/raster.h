@@ -25,10 +25,7 @@ inline Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 inline Vec3 operator*(double s, Vec3 a) { return a * s; }
 inline Vec3 operator*(Vec3 a, Vec3 b) { return {a.x * b.x, a.y * b.y, a.z * b.z}; }
 inline double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
 inline Vec3 normalize(Vec3 a)
 {
@@ -64,7 +61,7 @@ struct Vertex {
 
 struct Triangle {
     Vertex v[3];
-    int tag = 0; // lets a shader tell the parts of a mesh apart (cap, side...)
+    int tag = 0;  // lets a shader tell the parts of a mesh apart (cap, side...)
 };
 
 using Mesh = std::vector<Triangle>;
@@ -93,12 +90,12 @@ Mesh transformed(const Mesh &mesh, const Mat3 &rotation, double scale, Vec3 offs
 void append(Mesh &to, const Mesh &from);
 
 struct Fragment {
-    Vec3 pos;     // world position
+    Vec3 pos;  // world position
     Vec3 normal;  // unit world normal
-    Vec3 toEye;   // unit vector towards the camera
+    Vec3 toEye;  // unit vector towards the camera
     double u = 0, v = 0;
     int tag = 0;
-    double sx = 0, sy = 0; // sample position in picture units
+    double sx = 0, sy = 0;  // sample position in picture units
 };
 
 struct Rgba {
@@ -164,15 +161,15 @@ private:
     };
     struct ScreenVertex {
         double x, y, invZ;
-        Vec3 worldZ, normalZ; // divided by view depth
+        Vec3 worldZ, normalZ;  // divided by view depth
         double uZ, vZ;
     };
     Vec3 toView(Vec3 p) const;
-    void rasterize(const ScreenVertex &a, const ScreenVertex &b, const ScreenVertex &c, int tag,
-                   const Shader &shader, const DrawOptions &options);
+    void rasterize(const ScreenVertex &a, const ScreenVertex &b, const ScreenVertex &c, int tag, const Shader &shader,
+                   const DrawOptions &options);
 
-    int width_, height_, ss_; // output pixels; samples per output pixel
-    int unit_;                // samples per unit: supersample times scale
+    int width_, height_, ss_;  // output pixels; samples per output pixel
+    int unit_;  // samples per unit: supersample times scale
     int sw_, sh_;
     QImage samples_;
     std::vector<double> depth_;
@@ -188,4 +185,4 @@ double hashNoise(int x, int y, int seed);
 double valueNoise(double x, double y, int seed);
 double fbm(double x, double y, int octaves, int seed);
 
-} // namespace trelvane::render
+}  // namespace trelvane::render

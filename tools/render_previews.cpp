@@ -37,7 +37,7 @@ bool writeImage(const QString &path, const QImage &image, const char *format, in
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -67,7 +67,8 @@ int main(int argc, char **argv)
     std::vector<QImage> icons;
     for (const int size : trelvane::render::kIconSizes) {
         icons.push_back(trelvane::render::renderIcon(size));
-        ok = writeImage(assets.filePath(QStringLiteral("icon/trelvane-%1.png").arg(size)), icons.back(), "png", -1) && ok;
+        ok = writeImage(assets.filePath(QStringLiteral("icon/trelvane-%1.png").arg(size)), icons.back(), "png", -1) &&
+             ok;
     }
     ok = writeFile(assets.filePath("icon/trelvane.ico"), trelvane::render::icoFile(icons)) && ok;
     return ok ? 0 : 1;

@@ -19,7 +19,7 @@ public:
     void error(QWidget *, const QString &message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -43,8 +43,8 @@ private:
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         char line[64];
-        const int n = std::snprintf(line, sizeof line, "%lld\n",
-                                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        const int n =
+            std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         if (fd_ > 0 && n > 0 && write(fd_, line, static_cast<size_t>(n)) == n && exitAfter_)
             std::_Exit(0);
     }

@@ -8,18 +8,29 @@
 namespace trelvane::testing {
 namespace {
 
-const std::map<QString, QString> Names = {
-    {"sldSphereDetail", "Sphere Detail"}, {"sldOdoDetail", "Score Odometer Detail"},
-    {"chkScore", "Complex Score"},        {"chkLevel", "Complex Level"},
-    {"chkTransparency", "Transparency"},  {"chkFPS", "Display FPS"},
-    {"chkMask", "Masking"},               {"chkMirror", "Mirror"},
-    {"chkParticles", "Particles"},        {"cmbKeys(0)", "Turn Left"},
-    {"cmbKeys(1)", "Turn Right"},         {"cmbKeys(2)", "Jump"},
-    {"cmbKeys(3)", "Sharp Left"},         {"cmbKeys(4)", "Sharp Right"},
-    {"sldMsgTrans", "Message Transition Speed"}, {"chkSound", "Sound Effects"},
-    {"sldSound", "Sound Effects volume"}, {"chkMusic", "Background Music"},
-    {"sldMusic", "Background Music volume"}, {"cmdResetScores", "Reset High Scores"},
-    {"cmdOK", "OK"}, {"cmdRestore", "Restore Defaults"}, {"cmdCancel", "Cancel"}};
+const std::map<QString, QString> Names = {{"sldSphereDetail", "Sphere Detail"},
+                                          {"sldOdoDetail", "Score Odometer Detail"},
+                                          {"chkScore", "Complex Score"},
+                                          {"chkLevel", "Complex Level"},
+                                          {"chkTransparency", "Transparency"},
+                                          {"chkFPS", "Display FPS"},
+                                          {"chkMask", "Masking"},
+                                          {"chkMirror", "Mirror"},
+                                          {"chkParticles", "Particles"},
+                                          {"cmbKeys(0)", "Turn Left"},
+                                          {"cmbKeys(1)", "Turn Right"},
+                                          {"cmbKeys(2)", "Jump"},
+                                          {"cmbKeys(3)", "Sharp Left"},
+                                          {"cmbKeys(4)", "Sharp Right"},
+                                          {"sldMsgTrans", "Message Transition Speed"},
+                                          {"chkSound", "Sound Effects"},
+                                          {"sldSound", "Sound Effects volume"},
+                                          {"chkMusic", "Background Music"},
+                                          {"sldMusic", "Background Music volume"},
+                                          {"cmdResetScores", "Reset High Scores"},
+                                          {"cmdOK", "OK"},
+                                          {"cmdRestore", "Restore Defaults"},
+                                          {"cmdCancel", "Cancel"}};
 
 QAccessibleInterface *face(QObject *o) { return QAccessible::queryAccessibleInterface(o); }
 
@@ -73,11 +84,15 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
 TEST_F(AccessibilityTest, OnlyTheShownPictureIsMetAndItsNameFollowsTheControl)
 {
     ASSERT_TRUE(open(cfg(designTimeLines())));
-    const std::vector<std::pair<const char *, QString>> previews = {
-        {"sldSphereDetail", "imgSphereDetail"}, {"sldOdoDetail", "imgOdoDetail"},
-        {"chkFPS", "imgFPS"},   {"chkScore", "imgScore"},   {"chkLevel", "imgLevel"},
-        {"chkMask", "imgMask"}, {"chkMirror", "imgMirror"}, {"chkTransparency", "imgTransparency"},
-        {"chkParticles", "imgParticles"}};
+    const std::vector<std::pair<const char *, QString>> previews = {{"sldSphereDetail", "imgSphereDetail"},
+                                                                    {"sldOdoDetail", "imgOdoDetail"},
+                                                                    {"chkFPS", "imgFPS"},
+                                                                    {"chkScore", "imgScore"},
+                                                                    {"chkLevel", "imgLevel"},
+                                                                    {"chkMask", "imgMask"},
+                                                                    {"chkMirror", "imgMirror"},
+                                                                    {"chkTransparency", "imgTransparency"},
+                                                                    {"chkParticles", "imgParticles"}};
     for (const auto &[control, group] : previews) {
         SCOPED_TRACE(control);
         const QStringList before = picturesMet(group);

@@ -40,11 +40,11 @@ protected:
 
 TEST_F(KeyboardTest, TabVisitsTheControlsInOrderAndWraps)
 {
-    const QStringList order = {"sldSphereDetail", "sldOdoDetail", "chkScore", "chkLevel",
-                               "chkTransparency", "chkFPS", "chkMask", "chkMirror", "chkParticles",
-                               "cmbKeys(0)", "cmbKeys(1)", "cmbKeys(2)", "cmbKeys(3)", "cmbKeys(4)",
-                               "sldMsgTrans", "chkSound", "sldSound", "chkMusic", "sldMusic",
-                               "cmdResetScores", "cmdOK", "cmdRestore", "cmdCancel", "sldSphereDetail"};
+    const QStringList order = {"sldSphereDetail", "sldOdoDetail", "chkScore",   "chkLevel",       "chkTransparency",
+                               "chkFPS",          "chkMask",      "chkMirror",  "chkParticles",   "cmbKeys(0)",
+                               "cmbKeys(1)",      "cmbKeys(2)",   "cmbKeys(3)", "cmbKeys(4)",     "sldMsgTrans",
+                               "chkSound",        "sldSound",     "chkMusic",   "sldMusic",       "cmdResetScores",
+                               "cmdOK",           "cmdRestore",   "cmdCancel",  "sldSphereDetail"};
     EXPECT_EQ(focused(), order[0]);
     for (int i = 1; i < order.size(); ++i) {
         press(Qt::Key_Tab);
@@ -56,10 +56,13 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInOrderAndWraps)
 
 TEST_F(KeyboardTest, ArrowsAndPageKeysStepEachSliderWithinItsRange)
 {
-    struct Case { const char *name; int min, max, page; };
-    for (const Case &c : {Case{"sldSphereDetail", 0, 8, 2}, Case{"sldOdoDetail", 6, 12, 2},
-                          Case{"sldMsgTrans", 1, 320, 10}, Case{"sldSound", 0, 100, 10},
-                          Case{"sldMusic", 0, 100, 10}}) {
+    struct Case {
+        const char *name;
+        int min, max, page;
+    };
+    for (const Case &c :
+         {Case{"sldSphereDetail", 0, 8, 2}, Case{"sldOdoDetail", 6, 12, 2}, Case{"sldMsgTrans", 1, 320, 10},
+          Case{"sldSound", 0, 100, 10}, Case{"sldMusic", 0, 100, 10}}) {
         SCOPED_TRACE(c.name);
         QSlider *s = slider(c.name);
         s->setFocus();
@@ -103,14 +106,13 @@ TEST_F(KeyboardTest, AltSAsksTheHighScoreQuestion)
 {
     prompts.answerYes = false;
     pressAlt(Qt::Key_S);
-    EXPECT_EQ(prompts.questions,
-              QStringList{"Reset Confirmation|Are you sure you wish to reset high scores?"});
+    EXPECT_EQ(prompts.questions, QStringList{"Reset Confirmation|Are you sure you wish to reset high scores?"});
 }
 
 TEST_F(KeyboardTest, AltRRestoresDefaults)
 {
-    writeFile("default.cfg", cfg({"4", "6", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0",
-                                  "0", "1", "1", "1", "1", "1"}));
+    writeFile("default.cfg",
+              cfg({"4", "6", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "0", "1", "1", "1", "1", "1"}));
     pressAlt(Qt::Key_R);
     EXPECT_EQ(slider("sldSphereDetail")->value(), 4);
 }

@@ -9,9 +9,9 @@
 namespace trelvane::testing {
 namespace {
 
-const std::vector<std::string> AllGroups = {"imgSphereDetail", "imgOdoDetail", "imgFPS",
-                                            "imgScore", "imgLevel", "imgMask",
-                                            "imgMirror", "imgTransparency", "imgParticles"};
+const std::vector<std::string> AllGroups = {"imgSphereDetail", "imgOdoDetail",    "imgFPS",
+                                            "imgScore",        "imgLevel",        "imgMask",
+                                            "imgMirror",       "imgTransparency", "imgParticles"};
 
 QStringList linesWith(std::initializer_list<std::pair<int, const char *>> changes)
 {
@@ -49,11 +49,16 @@ struct PictureCase {
 TEST_F(WindowTest, EachLoadedValueShowsItsOnePicture)
 {
     const std::vector<PictureCase> cases = {
-        {1, "0", "imgSphereDetail", 0}, {1, "8", "imgSphereDetail", 8},
-        {1, "2.5", "imgSphereDetail", 2}, {1, "3.5", "imgSphereDetail", 4},
-        {2, "6", "imgOdoDetail", 0},     {2, "12", "imgOdoDetail", 6},
-        {3, "1", "imgFPS", 1},           {8, "1", "imgTransparency", 1},
-        {14, "1", "imgParticles", 1},    {14, "2", "imgParticles", 1},
+        {1, "0", "imgSphereDetail", 0},
+        {1, "8", "imgSphereDetail", 8},
+        {1, "2.5", "imgSphereDetail", 2},
+        {1, "3.5", "imgSphereDetail", 4},
+        {2, "6", "imgOdoDetail", 0},
+        {2, "12", "imgOdoDetail", 6},
+        {3, "1", "imgFPS", 1},
+        {8, "1", "imgTransparency", 1},
+        {14, "1", "imgParticles", 1},
+        {14, "2", "imgParticles", 1},
         {14, "0", "imgParticles", 0},
     };
     for (const PictureCase &c : cases) {
@@ -93,8 +98,8 @@ TEST_F(WindowTest, AnyValidFileLeavesExactlyTheRightPictureInEveryGroup)
 
 TEST_F(WindowTest, ControlsHoldTheLoadedValues)
 {
-    ASSERT_TRUE(open(cfg({"3", "9", "1", "0", "1", "0", "1", "0", "40", "2", ".29", "1",
-                          "0.57", "2", "203", "205", "57", "51", "179"})));
+    ASSERT_TRUE(open(cfg({"3", "9", "1", "0", "1", "0", "1", "0", "40", "2", ".29", "1", "0.57", "2", "203", "205",
+                          "57", "51", "179"})));
     EXPECT_EQ(slider("sldSphereDetail")->value(), 3);
     EXPECT_EQ(slider("sldOdoDetail")->value(), 9);
     EXPECT_EQ(slider("sldMsgTrans")->value(), 40);
@@ -141,9 +146,9 @@ struct BadFile {
 
 struct FactoryFile {
     const char *what;
-    QByteArray bytes;      // empty: no file at all
-    QByteArray written;    // what OK writes after choosing it; empty: the choice is not offered
-    QString mustMention;   // in the box's extra line when not offered
+    QByteArray bytes;  // empty: no file at all
+    QByteArray written;  // what OK writes after choosing it; empty: the choice is not offered
+    QString mustMention;  // in the box's extra line when not offered
 };
 
 enum class Answer { Close, FactoryThenOk, FactoryThenCancel };
@@ -166,10 +171,10 @@ TEST_F(WindowTest, BadSettingsFileIsReportedAndOffersTheFactorySettingsWhenTheyL
         {"18 values", cfg(shortFile), "line 19"},
         {"a pipe", QByteArray(), "is not a regular file", true},
     };
-    const QStringList factory = {" 3", "9", "\"1\"", "", "1", "0", "1", "0", "20", "1", "0.8", "0", ".25", "1",
-                                 "203", "205", "57", "999", "32", "extra"};
-    const QStringList written = {"3", "9", "1", "0", "1", "0", "1", "0", "20", "1", ".8", "0", ".25", "1",
-                                 "203", "205", "57", "1", "32"};
+    const QStringList factory = {" 3",  "9", "\"1\"", "",  "1",   "0",   "1",  "0",   "20", "1",
+                                 "0.8", "0", ".25",   "1", "203", "205", "57", "999", "32", "extra"};
+    const QStringList written = {"3",  "9", "1",   "0", "1",   "0",   "1",  "0", "20", "1",
+                                 ".8", "0", ".25", "1", "203", "205", "57", "1", "32"};
     QStringList factoryRange = written;
     factoryRange[1] = "13";
     const std::vector<FactoryFile> factories = {

@@ -12,9 +12,12 @@ struct Pair {
     const char *box;
     std::string group;
 };
-const std::vector<Pair> Pairs = {{"chkFPS", "imgFPS"},       {"chkScore", "imgScore"},
-                                 {"chkLevel", "imgLevel"},   {"chkMask", "imgMask"},
-                                 {"chkMirror", "imgMirror"}, {"chkTransparency", "imgTransparency"},
+const std::vector<Pair> Pairs = {{"chkFPS", "imgFPS"},
+                                 {"chkScore", "imgScore"},
+                                 {"chkLevel", "imgLevel"},
+                                 {"chkMask", "imgMask"},
+                                 {"chkMirror", "imgMirror"},
+                                 {"chkTransparency", "imgTransparency"},
                                  {"chkParticles", "imgParticles"}};
 
 class PreviewTest : public WindowTest {
@@ -28,8 +31,8 @@ protected:
     std::map<std::string, std::vector<int>> allShown() const
     {
         std::map<std::string, std::vector<int>> out;
-        for (const char *g : {"imgSphereDetail", "imgOdoDetail", "imgFPS", "imgScore", "imgLevel",
-                              "imgMask", "imgMirror", "imgTransparency", "imgParticles"})
+        for (const char *g : {"imgSphereDetail", "imgOdoDetail", "imgFPS", "imgScore", "imgLevel", "imgMask",
+                              "imgMirror", "imgTransparency", "imgParticles"})
             out[g] = shown(g);
         return out;
     }
@@ -116,7 +119,10 @@ TEST_F(PreviewTest, DetailSlidersShowTheirValuesPictureAndLeaveTheOtherRowAlone)
 
 TEST_F(PreviewTest, PlainScreensGetThePlainPictureAndDenseOnesTheSharpCopyInTheSameBox)
 {
-    struct Screen { qreal ratio; bool sharp; };
+    struct Screen {
+        qreal ratio;
+        bool sharp;
+    };
     for (const ControlDef &def : WindowLayout) {
         if (def.kind != ControlKind::Picture)
             continue;

@@ -25,8 +25,7 @@ TEST_F(ResetScoresTest, AsksAndOnNoLeavesBothFiles)
 {
     prompts.answerYes = false;
     window->cmdResetScores_Click();
-    EXPECT_EQ(prompts.questions,
-              QStringList{"Reset Confirmation|Are you sure you wish to reset high scores?"});
+    EXPECT_EQ(prompts.questions, QStringList{"Reset Confirmation|Are you sure you wish to reset high scores?"});
     EXPECT_EQ(readFile("data/highscores.dat"), played);
     EXPECT_EQ(readFile("data/defaultscores.dat"), defaults);
 }

@@ -1,8 +1,8 @@
 // OK writes the controls in the game's form; Cancel and the close box write nothing.
 #include <QDir>
+#include <QTest>
 #include <functional>
 #include <optional>
-#include <QTest>
 
 #include "windowfixture.h"
 
@@ -17,9 +17,8 @@ TEST_F(WindowTest, OkRightAfterOpeningWritesTheLoadedValuesNormalised)
     window->cmdOK_Click();
     EXPECT_TRUE(prompts.errors.isEmpty());
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readFile("trelvane.cfg"),
-              cfg({"2", "9", "1", "0", "1", "0", "1", "0", "40", "1", ".5", "2", ".07", "1",
-                   "203", "205", "57", "1", "33"}));
+    EXPECT_EQ(readFile("trelvane.cfg"), cfg({"2", "9", "1", "0", "1", "0", "1", "0", "40", "1", ".5", "2", ".07", "1",
+                                             "203", "205", "57", "1", "33"}));
 }
 
 TEST_F(WindowTest, CommasInKeyListsSaveAsTheirOwnCodes)
@@ -40,7 +39,10 @@ TEST_F(WindowTest, CommasInKeyListsSaveAsTheirOwnCodes)
 
 TEST_F(WindowTest, VolumesAreWrittenAsFractions)
 {
-    struct Case { int position; QByteArray line; };
+    struct Case {
+        int position;
+        QByteArray line;
+    };
     for (const Case &c : {Case{0, "0"}, Case{7, ".07"}, Case{29, ".29"}, Case{50, ".5"}, Case{100, "1"}}) {
         ASSERT_TRUE(open(cfg(designTimeLines())));
         slider("sldSound")->setValue(c.position);
@@ -91,8 +93,13 @@ TEST_F(WindowTest, FailedSaveKeepsTheWindowTheChangesAndTheOldFile)
     const Case cases[] = {
         // No write can replace a folder, even as root.
         {"a folder in the file's place",
-         [](const QDir &d) { ASSERT_TRUE(QFile::remove(d.filePath("trelvane.cfg"))); d.mkdir("trelvane.cfg"); },
-         [](const QDir &d) { d.rmdir("trelvane.cfg"); }, {}, {}},
+         [](const QDir &d) {
+             ASSERT_TRUE(QFile::remove(d.filePath("trelvane.cfg")));
+             d.mkdir("trelvane.cfg");
+         },
+         [](const QDir &d) { d.rmdir("trelvane.cfg"); },
+         {},
+         {}},
         {"disk full", [](const QDir &) {}, [](const QDir &) {}, "File too large", 0},
     };
     for (const Case &c : cases) {

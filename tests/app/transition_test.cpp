@@ -37,7 +37,11 @@ TEST_F(WindowTest, MessagesAreSeenOnlyBetweenTheSliderAndTheBox)
     EXPECT_EQ(strip.left(), toPixels(2415));
     EXPECT_EQ(strip.right() + 1, toPixels(7800));
     QLabel *msg = get<QLabel>("lblMsg(0)");
-    struct Station { int left; bool fullyHidden; bool fullyVisible; };
+    struct Station {
+        int left;
+        bool fullyHidden;
+        bool fullyVisible;
+    };
     for (Station s : {Station{1320, true, false}, Station{4680, false, true}, Station{7800, true, false}}) {
         msg->move(toPixels(s.left) - strip.x(), msg->y());
         const QRect seen = msg->geometry().translated(strip.topLeft()).intersected(strip);

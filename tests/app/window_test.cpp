@@ -55,8 +55,8 @@ TEST_F(WindowTest, ControlWindowsLieAboveEveryPictureAndLabel)
         auto *w = qobject_cast<QWidget *>(children[i]);
         if (!w)
             continue;
-        const bool control = w->inherits("QAbstractSlider") || w->inherits("QComboBox") ||
-                             w->inherits("QAbstractButton");
+        const bool control =
+            w->inherits("QAbstractSlider") || w->inherits("QComboBox") || w->inherits("QAbstractButton");
         if (control)
             lowestControl = std::min(lowestControl, i);
         else
@@ -76,8 +76,8 @@ TEST_F(WindowTest, EveryCaptionFitsThePartOfItsBoxThatNoControlWindowCovers)
     for (const ControlDef &def : WindowLayout) {
         if (def.text.empty() || (def.kind != ControlKind::Label && def.kind != ControlKind::PushButton))
             continue;
-        const std::string name = def.index < 0 ? std::string(def.name)
-                                               : std::string(def.name) + "(" + std::to_string(def.index) + ")";
+        const std::string name =
+            def.index < 0 ? std::string(def.name) : std::string(def.name) + "(" + std::to_string(def.index) + ")";
         SCOPED_TRACE(name);
         if (def.kind == ControlKind::PushButton) {
             const QWidget *button = get<QWidget>(name.c_str());
@@ -101,7 +101,8 @@ TEST_F(WindowTest, EveryCaptionFitsThePartOfItsBoxThatNoControlWindowCovers)
             const QRect covered = toPixels(other.left, other.top, other.width, other.height);
             if (other.isWindowed()) {  // nor touches one: that reads as run into it
                 EXPECT_FALSE(covered.intersects(text.adjusted(0, 0, 1, 0)))
-                    << other.name << " " << other.index << " starts at x " << covered.left() << ", the text ends at " << text.right();
+                    << other.name << " " << other.index << " starts at x " << covered.left() << ", the text ends at "
+                    << text.right();
             }
         }
     }

@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "diskfiles.h"
 #include "app/frmconfig.h"
 #include "app/userprompts.h"
+#include "diskfiles.h"
 
 namespace trelvane::testing {
 
@@ -43,16 +43,12 @@ public:
 };
 
 // The 19 lines of a file, CR LF after each.
-inline QByteArray cfg(const QStringList &lines)
-{
-    return (lines.join("\r\n") + "\r\n").toLatin1();
-}
+inline QByteArray cfg(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
 
 // A file equal to the window's state at creation: every handler stays quiet.
 inline QStringList designTimeLines()
 {
-    return {"0", "6", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "0",
-            "1", "1", "1", "1", "1"};
+    return {"0", "6", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "0", "1", "1", "1", "1", "1"};
 }
 
 class WindowTest : public ::testing::Test {
@@ -61,10 +57,7 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &bytes) const
-    {
-        testing::writeFile(path(name), bytes);
-    }
+    void writeFile(const QString &name, const QByteArray &bytes) const { testing::writeFile(path(name), bytes); }
 
     QByteArray readFile(const QString &name) const { return testing::readFile(path(name)); }
 
@@ -89,10 +82,7 @@ protected:
     }
     QSlider *slider(const char *name) const { return get<QSlider>(name); }
     QCheckBox *check(const char *name) const { return get<QCheckBox>(name); }
-    QComboBox *keys(int slot) const
-    {
-        return get<QComboBox>(QString("cmbKeys(%1)").arg(slot).toLatin1().constData());
-    }
+    QComboBox *keys(int slot) const { return get<QComboBox>(QString("cmbKeys(%1)").arg(slot).toLatin1().constData()); }
 
     // Indexes of the pictures of a group ("imgMask") that are shown.
     std::vector<int> shown(const std::string &group) const

@@ -27,8 +27,19 @@ const QStringList &pictureNames()
             n << QStringLiteral("sphere-detail-%1").arg(i);
         for (int i = 0; i <= 6; ++i)
             n << QStringLiteral("odometer-detail-%1").arg(i);
-        n << "score-off" << "score-on" << "level-off" << "level-on" << "transparency-off" << "transparency-on"
-          << "fps-off" << "fps-on" << "mask-off" << "mask-on" << "mirror-off" << "mirror-on" << "particles-on";
+        n << "score-off"
+          << "score-on"
+          << "level-off"
+          << "level-on"
+          << "transparency-off"
+          << "transparency-on"
+          << "fps-off"
+          << "fps-on"
+          << "mask-off"
+          << "mask-on"
+          << "mirror-off"
+          << "mirror-on"
+          << "particles-on";
         return n;
     }();
     return names;
@@ -72,7 +83,7 @@ int colourfulPixels(const QImage &img, int spread)
 // above the one or two levels a re-encode of the same picture moves pixels.
 constexpr double kDistinct = 1.5;
 
-} // namespace
+}  // namespace
 
 TEST(Assets, TheResourceFolderHoldsExactlyThePictureSet)
 {
@@ -178,7 +189,7 @@ TEST(Assets, FrameRatePicturesDifferOnlyWhereTheReadoutIs)
             if (panel.contains(x, y)) {
                 inside += d;
                 ++nIn;
-            } else if (x >= 64 || y >= 32) { // clear of the JPEG blocks the panel touches
+            } else if (x >= 64 || y >= 32) {  // clear of the JPEG blocks the panel touches
                 outside += d;
                 ++nOut;
             }

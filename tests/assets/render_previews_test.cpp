@@ -27,7 +27,7 @@ const std::vector<Preview> &rendered(int scale = 1)
     return sharp;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RenderPreviews, RenderingTwiceGivesTheSamePixels)
 {

@@ -37,9 +37,8 @@ std::string cfg(const std::vector<std::string> &lines)
 }
 
 // Holds values that the writer puts out in another form, an unknown key code and a line too many.
-const std::string MessySettings =
-    "2.5\r\n 9\r\n\"1\"\r\n0\r\n1\r\n0\r\n1\r\n1\r\n7\r\n1\r\n0.5\r\n0\r\n.07\r\n1\r\n"
-    "203\r\n205\r\n57\r\n999\r\n32\r\nextra\r\n";
+const std::string MessySettings = "2.5\r\n 9\r\n\"1\"\r\n0\r\n1\r\n0\r\n1\r\n1\r\n7\r\n1\r\n0.5\r\n0\r\n.07\r\n1\r\n"
+                                  "203\r\n205\r\n57\r\n999\r\n32\r\nextra\r\n";
 const std::string MessySettingsWritten =
     cfg({"2", "9", "1", "0", "1", "0", "1", "1", "7", "1", ".5", "0", ".07", "1", "203", "205", "57", "1", "32"});
 const std::string PlainSettings =
@@ -200,7 +199,10 @@ protected:
     Window confirmBox()
     {
         std::vector<Window> ws;
-        return waitFor(ConfirmPattern, [](const std::vector<Window> &l) { return !l.empty(); }, &ws) ? ws.front() : 0;
+        return waitFor(
+                   ConfirmPattern, [](const std::vector<Window> &l) { return !l.empty(); }, &ws)
+                   ? ws.front()
+                   : 0;
     }
 
     bool confirmBoxGone()
@@ -230,10 +232,7 @@ protected:
     }
 
     // What a window manager sends when the title bar's close box is clicked.
-    void clickCloseBox(Window w)
-    {
-        ASSERT_TRUE(x_->sendDeleteWindow(w));
-    }
+    void clickCloseBox(Window w) { ASSERT_TRUE(x_->sendDeleteWindow(w)); }
 
     // The exit status, or -1 if the process still runs at the deadline.
     int exitStatus()
@@ -335,8 +334,8 @@ TEST_F(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
 
 TEST_F(DesktopTest, MalformedSettingsFileEndsWithoutWritingUnlessTheFactorySettingsAreChosen)
 {
-    const std::string bad = cfg({"3", "8", "1", "yes", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1",
-                                 "203", "205", "57", "30", "32"});
+    const std::string bad = cfg(
+        {"3", "8", "1", "yes", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1", "203", "205", "57", "30", "32"});
     write("trelvane.cfg", bad);
     for (const char *key : {"Return", "Escape"}) {  // Close is the default and the Escape answer
         SCOPED_TRACE(key);

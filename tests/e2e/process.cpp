@@ -61,8 +61,7 @@ bool onPath(const std::string &program)
     return !path.empty() && access(path.c_str(), X_OK) == 0;
 }
 
-Process::Process(Process &&other) noexcept
-    : pid_(other.pid_), status_(other.status_), error_(std::move(other.error_))
+Process::Process(Process &&other) noexcept : pid_(other.pid_), status_(other.status_), error_(std::move(other.error_))
 {
     other.pid_ = -1;
 }
@@ -79,10 +78,7 @@ Process &Process::operator=(Process &&other) noexcept
     return *this;
 }
 
-Process::~Process()
-{
-    terminate();
-}
+Process::~Process() { terminate(); }
 
 bool Process::start(const std::vector<std::string> &argv, const Options &options)
 {
@@ -156,10 +152,7 @@ bool Process::reap(int flags)
     return true;
 }
 
-bool Process::running()
-{
-    return pid_ >= 0 && !reap(WNOHANG);
-}
+bool Process::running() { return pid_ >= 0 && !reap(WNOHANG); }
 
 std::optional<int> Process::wait(milliseconds timeout)
 {

@@ -25,10 +25,10 @@ bool onPath(const std::string &program);
 class Process {
 public:
     struct Options {
-        std::vector<std::string> env;       // empty: the current environment
-        std::string outputFile;             // stdout and stderr go here; empty: /dev/null
+        std::vector<std::string> env;  // empty: the current environment
+        std::string outputFile;  // stdout and stderr go here; empty: /dev/null
         std::vector<std::pair<int, int>> fds;  // {fd in this process, fd number in the child}
-        int stdoutFd = -1;                  // if set, the child's stdout (stderr still to outputFile)
+        int stdoutFd = -1;  // if set, the child's stdout (stderr still to outputFile)
     };
 
     Process() = default;
@@ -58,11 +58,10 @@ private:
 
 struct RunResult {
     std::optional<int> status;  // nullopt: killed at the deadline
-    std::string output;         // stdout
+    std::string output;  // stdout
 };
 
 // Runs a command to its end, or kills it at the deadline.
-RunResult run(const std::vector<std::string> &argv, const std::vector<std::string> &env,
-              milliseconds timeout);
+RunResult run(const std::vector<std::string> &argv, const std::vector<std::string> &env, milliseconds timeout);
 
 }  // namespace trelvane::desktop

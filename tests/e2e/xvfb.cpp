@@ -18,8 +18,7 @@ bool displayInUse(int n)
 {
     const std::string num = std::to_string(n);
     struct stat st {};
-    return stat(("/tmp/.X" + num + "-lock").c_str(), &st) == 0 ||
-           stat(("/tmp/.X11-unix/X" + num).c_str(), &st) == 0;
+    return stat(("/tmp/.X" + num + "-lock").c_str(), &st) == 0 || stat(("/tmp/.X11-unix/X" + num).c_str(), &st) == 0;
 }
 
 // Reads what Xvfb writes to -displayfd once it listens; empty on exit or at the deadline.

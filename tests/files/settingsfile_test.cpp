@@ -1,10 +1,10 @@
 // Settings files on disk: what a load reports, the exact bytes a save leaves,
 // and that a failed save leaves the old file and no temporary file behind.
 
+#include "files/wholefile.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsreader.h"
 #include "settings/settingswriter.h"
-#include "files/wholefile.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,8 @@ TEST(LoadSettingsFile, ProblemsInTheFileNameTheFileAndLine)
     const Case cases[] = {
         {"word on line 4", QStringLiteral("trelvane.cfg"), withLine(4, "abc"), ReadMode::StartUp, true, 4},
         {"empty line 4 at start-up", QStringLiteral("trelvane.cfg"), withLine(4, ""), ReadMode::StartUp, true, 4},
-        {"empty line 4 in the factory file", QStringLiteral("default.cfg"), withLine(4, ""), ReadMode::Factory, false, 0},
+        {"empty line 4 in the factory file", QStringLiteral("default.cfg"), withLine(4, ""), ReadMode::Factory, false,
+         0},
         {"word in the factory file", QStringLiteral("default.cfg"), withLine(9, "fast"), ReadMode::Factory, true, 9},
         {"sphere detail out of range", QStringLiteral("trelvane.cfg"), withLine(1, "9"), ReadMode::StartUp, true, 1},
         {"file ends early", QStringLiteral("trelvane.cfg"), SampleFile.left(SampleFile.lastIndexOf("30\r\n")),
@@ -144,7 +145,9 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
          QStringLiteral("is not a regular file")},
         // A file that opens but cannot be read: the kernel refuses to read this one from its start.
         {"a read error",
-         [](const QDir &d) { QFile::link(QStringLiteral("/proc/self/mem"), d.filePath(QStringLiteral("trelvane.cfg"))); },
+         [](const QDir &d) {
+             QFile::link(QStringLiteral("/proc/self/mem"), d.filePath(QStringLiteral("trelvane.cfg")));
+         },
          QStringLiteral("Cannot read trelvane.cfg")},
     };
     for (const Case &c : cases) {
@@ -216,7 +219,7 @@ struct SaveFailure {
     const char *name;
     QString subPath;  // where the save goes, below the temporary folder
     std::function<void(const QDir &)> arrange;
-    QString reason;   // must appear in the message, when not empty
+    QString reason;  // must appear in the message, when not empty
     std::function<void(const QDir &)> restore;
     std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
@@ -264,27 +267,47 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          },
          QStringLiteral("read-only"),
          [](const QDir &d) { QFile::setPermissions(d.filePath(QStringLiteral("trelvane.cfg")), ReadWrite); }},
-        {"missing folder", QStringLiteral("game/trelvane.cfg"), [](const QDir &) {}, QStringLiteral("No such file"),
+        {"missing folder",
+         QStringLiteral("game/trelvane.cfg"),
+         [](const QDir &) {},
+         QStringLiteral("No such file"),
          {}},
-        {"name taken by a folder", QStringLiteral("trelvane.cfg"),
+        {"name taken by a folder",
+         QStringLiteral("trelvane.cfg"),
          [](const QDir &d) {
              d.mkdir(QStringLiteral("trelvane.cfg"));
              writeFile(d.filePath(QStringLiteral("trelvane.cfg/inside")), "kept");
          },
-         {}, {}},
-        {"folder name taken by a file", QStringLiteral("game/trelvane.cfg"),
-         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("game")), OldSettings); }, {}, {}},
-        {"a pipe in the file's place", QStringLiteral("trelvane.cfg"),
+         {},
+         {}},
+        {"folder name taken by a file",
+         QStringLiteral("game/trelvane.cfg"),
+         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("game")), OldSettings); },
+         {},
+         {}},
+        {"a pipe in the file's place",
+         QStringLiteral("trelvane.cfg"),
          [](const QDir &d) { makePipe(d.filePath(QStringLiteral("trelvane.cfg"))); },
-         QStringLiteral("is not a regular file"), {}},
-        {"disk full, over the old file", QStringLiteral("trelvane.cfg"),
+         QStringLiteral("is not a regular file"),
+         {}},
+        {"disk full, over the old file",
+         QStringLiteral("trelvane.cfg"),
          [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
-         QStringLiteral("File too large"), {}, 0},
-        {"disk full, no file yet", QStringLiteral("trelvane.cfg"), [](const QDir &) {},
-         QStringLiteral("File too large"), {}, 0},
-        {"disk fills in the middle", QStringLiteral("trelvane.cfg"),
+         QStringLiteral("File too large"),
+         {},
+         0},
+        {"disk full, no file yet",
+         QStringLiteral("trelvane.cfg"),
+         [](const QDir &) {},
+         QStringLiteral("File too large"),
+         {},
+         0},
+        {"disk fills in the middle",
+         QStringLiteral("trelvane.cfg"),
          [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
-         QStringLiteral("File too large"), {}, 10},
+         QStringLiteral("File too large"),
+         {},
+         10},
     };
     for (const SaveFailure &c : cases)
         expectFailedSaveChangesNothing(c);

@@ -30,13 +30,20 @@ TEST(KeyCatalogue, CodesStrictlyAscendFromEscapeToMediaSelect)
 TEST(KeyCatalogue, NamesShownInTheLists)
 {
     const std::map<int, std::string> expected = {
-        {0, "ESCAPE"},           {8, "8"},
-        {10, "0"},               {11, "Minus (-)"},
-        {42, "Backslash (\\)"},  {50, "Comma (,)"},
-        {68, "NumLock"},         {69, "Scroll Lock"},
-        {73, "Subtract (-)"},    {96, "PrevTrack"},
-        {104, "Next Track"},     {114, "Comma (,)"},
-        {121, "Page Up/Prior"},  {143, "Media Select"},
+        {0, "ESCAPE"},
+        {8, "8"},
+        {10, "0"},
+        {11, "Minus (-)"},
+        {42, "Backslash (\\)"},
+        {50, "Comma (,)"},
+        {68, "NumLock"},
+        {69, "Scroll Lock"},
+        {73, "Subtract (-)"},
+        {96, "PrevTrack"},
+        {104, "Next Track"},
+        {114, "Comma (,)"},
+        {121, "Page Up/Prior"},
+        {143, "Media Select"},
     };
     for (const auto &[index, name] : expected)
         EXPECT_EQ(KeyCatalogue[static_cast<std::size_t>(index)].name, name) << "row " << index;
@@ -71,9 +78,8 @@ TEST(KeyCatalogue, CodesLeftOutOfTheCatalogue)
 TEST(KeyTranslation, GetIndex)
 {
     const Translation cases[] = {
-        {1, 0},   {51, 50},  {179, 114}, {237, 143}, {0, 0},     {84, 0},
-        {85, 0},  {86, 83},  {238, 0},   {257, 0},   {-1, 0},    {-32768, 0},
-        {32767, 0}, {0x101 + 0x32, 0},  // 0x133 must not be taken for 0x33
+        {1, 0},   {51, 50}, {179, 114}, {237, 143},  {0, 0},     {84, 0},           {85, 0}, {86, 83},
+        {238, 0}, {257, 0}, {-1, 0},    {-32768, 0}, {32767, 0}, {0x101 + 0x32, 0},  // 0x133 must not be taken for 0x33
     };
     for (const auto &c : cases)
         EXPECT_EQ(GetIndex(static_cast<std::int16_t>(c.in)), c.out) << "code " << c.in;
@@ -82,8 +88,7 @@ TEST(KeyTranslation, GetIndex)
 TEST(KeyTranslation, GetCode)
 {
     const Translation cases[] = {
-        {0, 1},    {50, 51}, {82, 83},  {83, 86},   {114, 179},
-        {143, 237}, {-1, 0}, {144, 0},  {-32768, 0}, {32767, 0},
+        {0, 1}, {50, 51}, {82, 83}, {83, 86}, {114, 179}, {143, 237}, {-1, 0}, {144, 0}, {-32768, 0}, {32767, 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(GetCode(static_cast<std::int16_t>(c.in)), c.out) << "index " << c.in;

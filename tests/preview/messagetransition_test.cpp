@@ -120,13 +120,12 @@ TEST(MessageTransition, ArrivalAndFirstSwapTicks)
     struct Case {
         std::int32_t speed;
         int outArrives;  // first tick with the outgoing label at the exit
-        int inArrives;   // first tick with the incoming label at the display station
-        int firstSwap;   // first tick on which msgOut changes
+        int inArrives;  // first tick with the incoming label at the display station
+        int firstSwap;  // first tick on which msgOut changes
     };
     const Case cases[] = {
-        {1, 224, 208, 284},  {7, 32, 30, 92}, {10, 23, 21, 83}, {50, 5, 5, 65},
-        {207, 2, 2, 62},     {208, 2, 1, 62}, {223, 2, 1, 62}, {224, 1, 1, 61},
-        {320, 1, 1, 61},
+        {1, 224, 208, 284}, {7, 32, 30, 92}, {10, 23, 21, 83}, {50, 5, 5, 65},  {207, 2, 2, 62},
+        {208, 2, 1, 62},    {223, 2, 1, 62}, {224, 1, 1, 61},  {320, 1, 1, 61},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "speed " << c.speed);

@@ -121,7 +121,7 @@ struct FailureCase {
     const char *name;
     std::function<void(const GameFolder &)> arrange;
     QString namedFile;  // must appear in the message
-    QString reason;     // must appear in the message too, when not empty
+    QString reason;  // must appear in the message too, when not empty
     std::function<void(const GameFolder &)> restore;
     std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
@@ -158,13 +158,17 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
     const FailureCase cases[] = {
         {"missing defaults",
          [](const GameFolder &g) { writeFile(g.scores(), OldTable); },
-         DefaultScores, QStringLiteral("No such file"), {}},
+         DefaultScores,
+         QStringLiteral("No such file"),
+         {}},
         {"defaults are a folder",
          [](const GameFolder &g) {
              QDir(g.data()).mkdir(QStringLiteral("defaultscores.dat"));
              writeFile(g.scores(), OldTable);
          },
-         DefaultScores, {}, {}},
+         DefaultScores,
+         {},
+         {}},
         {"high-score file marked read-only",
          [](const GameFolder &g) {
              writeFile(g.defaults(), "defaults");
@@ -178,31 +182,43 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
              writeFile(g.defaults(), "defaults");
              QDir(g.data()).mkdir(QStringLiteral("highscores.dat"));
          },
-         HighScores, {}, {}},
+         HighScores,
+         {},
+         {}},
         {"defaults are a pipe",
          [](const GameFolder &g) {
              makePipe(g.defaults());
              writeFile(g.scores(), OldTable);
          },
-         DefaultScores, QStringLiteral("is not a regular file"), {}},
+         DefaultScores,
+         QStringLiteral("is not a regular file"),
+         {}},
         {"high-score file is a pipe",
          [](const GameFolder &g) {
              writeFile(g.defaults(), "defaults");
              makePipe(g.scores());
          },
-         HighScores, QStringLiteral("is not a regular file"), {}},
+         HighScores,
+         QStringLiteral("is not a regular file"),
+         {}},
         {"disk full",
          [](const GameFolder &g) {
              writeFile(g.defaults(), "defaults");
              writeFile(g.scores(), OldTable);
          },
-         HighScores, QStringLiteral("File too large"), {}, 0},
+         HighScores,
+         QStringLiteral("File too large"),
+         {},
+         0},
         {"disk fills in the middle of a large table",
          [](const GameFolder &g) {
              writeFile(g.defaults(), QByteArray(12 * 1024, 'x'));
              writeFile(g.scores(), OldTable);
          },
-         HighScores, QStringLiteral("File too large"), {}, 8 * 1024},
+         HighScores,
+         QStringLiteral("File too large"),
+         {},
+         8 * 1024},
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
@@ -219,7 +235,8 @@ TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
              writeFile(g.scores(), OldTable);
              QFile::setPermissions(g.defaults(), QFileDevice::WriteOwner);
          },
-         DefaultScores, {},
+         DefaultScores,
+         {},
          [](const GameFolder &g) { QFile::setPermissions(g.defaults(), ReadWrite); }},
     };
     for (const FailureCase &c : cases)

@@ -14,10 +14,7 @@ namespace {
 
 constexpr ReadMode BothModes[] = {ReadMode::StartUp, ReadMode::Factory};
 
-GameSettings base()
-{
-    return GameSettings{3, 9, 1, 0, 1, 0, 1, 0, 120, 1, 40, 0, 60, 1, {1, 2, 3, 4, 5}};
-}
+GameSettings base() { return GameSettings{3, 9, 1, 0, 1, 0, 1, 0, 120, 1, 40, 0, 60, 1, {1, 2, 3, 4, 5}}; }
 
 void expectRoundTrip(const GameSettings &s, const char *what, int n)
 {
@@ -61,7 +58,20 @@ TEST(RoundTrip, ExtremesOfEachType)
     constexpr std::int16_t I16Min = std::numeric_limits<std::int16_t>::min();
     constexpr std::int16_t I16Max = std::numeric_limits<std::int16_t>::max();
     const GameSettings cases[] = {
-        {I32Min, I32Max, I16Min, I16Max, -1, 0, 1, 2, I32Min, I16Max, I32Min, I16Min, I32Max, -1,
+        {I32Min,
+         I32Max,
+         I16Min,
+         I16Max,
+         -1,
+         0,
+         1,
+         2,
+         I32Min,
+         I16Max,
+         I32Min,
+         I16Min,
+         I32Max,
+         -1,
          {I16Min, I16Max, 0, -1, 238}},
         {I32Max, I32Min, I16Max, I16Min, 0, 0, 0, 0, I32Max, 0, I32Max, 0, I32Min, 0, {0, 0, 0, 0, 0}},
         {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -7, -1, {-1, -1, -1, -1, -1}},
@@ -74,13 +84,11 @@ TEST(RoundTrip, ExtremesOfEachType)
 
 TEST(RoundTrip, HandEditedFileIsWrittenInTheWritersForm)
 {
-    const std::string edited =
-        "2.5\n  8\n\"1\"\n1 \n1\n0\n1\n0\n40\n1\n0.5\n1\n.75\n1\n203\n205\n57\n30\n32\nextra\n";
+    const std::string edited = "2.5\n  8\n\"1\"\n1 \n1\n0\n1\n0\n40\n1\n0.5\n1\n.75\n1\n203\n205\n57\n30\n32\nextra\n";
     const ReadResult r = readSettings(edited, ReadMode::StartUp);
     ASSERT_TRUE(r.ok()) << r.error->describe("f");
-    EXPECT_EQ(writeSettings(r.settings),
-              "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.5\r\n1\r\n.75\r\n1\r\n"
-              "203\r\n205\r\n57\r\n30\r\n32\r\n");
+    EXPECT_EQ(writeSettings(r.settings), "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.5\r\n1\r\n.75\r\n1\r\n"
+                                         "203\r\n205\r\n57\r\n30\r\n32\r\n");
 }
 
 TEST(RoundTrip, UnknownKeyCodeIsSavedAsEscape)

@@ -11,8 +11,7 @@ using namespace trelvane;
 namespace {
 
 const std::vector<std::string> SampleLines = {
-    "2", "8", "1", "1", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1",
-    "203", "205", "57", "30", "32",
+    "2", "8", "1", "1", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1", "203", "205", "57", "30", "32",
 };
 
 GameSettings sampleRecord()
@@ -62,11 +61,29 @@ TEST(ReadSettings, SphereDetailForms)
         const char *text;
         std::int32_t value;
     } cases[] = {
-        {"2.5", 2},      {"3.5", 4},       {"-2.5", -2},       {"4.5", 4},       {"2.51", 3},
-        {"   3", 3},     {"\t3", 3},       {"3 ", 3},          {"3\t \t", 3},    {"\"3\"", 3},
-        {"\"3\"junk", 3}, {"  \"3\"  ", 3}, {"\" 3 \"", 3},     {"+3", 3},        {"003", 3},
-        {"3.", 3},       {".35e1", 4},     {"25E-1", 2},       {"2.5e0", 2},     {"1e3", 1000},
-        {"-0", 0},       {"2147483647", 2147483647},           {"-2147483648", -2147483647 - 1},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"4.5", 4},
+        {"2.51", 3},
+        {"   3", 3},
+        {"\t3", 3},
+        {"3 ", 3},
+        {"3\t \t", 3},
+        {"\"3\"", 3},
+        {"\"3\"junk", 3},
+        {"  \"3\"  ", 3},
+        {"\" 3 \"", 3},
+        {"+3", 3},
+        {"003", 3},
+        {"3.", 3},
+        {".35e1", 4},
+        {"25E-1", 2},
+        {"2.5e0", 2},
+        {"1e3", 1000},
+        {"-0", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
     };
     for (ReadMode mode : BothModes) {
         for (const auto &c : cases) {
@@ -84,9 +101,22 @@ TEST(ReadSettings, VolumeForms)
         const char *text;
         std::int32_t position;
     } cases[] = {
-        {"0.5", 50},   {".5", 50},    {"0.50", 50},  {"5e-1", 50},  {".29", 29},   {".57", 57},
-        {"1", 100},    {"0", 0},      {"\".75\"", 75}, {".07", 7},  {"-.5", -50},  {"0.005", 0},
-        {"0.025", 2},  {"1.5", 150},  {"21474836.47", 2147483647},  {"-21474836.48", -2147483647 - 1},
+        {"0.5", 50},
+        {".5", 50},
+        {"0.50", 50},
+        {"5e-1", 50},
+        {".29", 29},
+        {".57", 57},
+        {"1", 100},
+        {"0", 0},
+        {"\".75\"", 75},
+        {".07", 7},
+        {"-.5", -50},
+        {"0.005", 0},
+        {"0.025", 2},
+        {"1.5", 150},
+        {"21474836.47", 2147483647},
+        {"-21474836.48", -2147483647 - 1},
     };
     for (const auto &c : cases) {
         const ReadResult r = readSettings(withLine(11, c.text), ReadMode::StartUp);
@@ -104,9 +134,10 @@ TEST(ReadSettings, KeyCodeForms)
         const char *text;
         std::int16_t code;
     } cases[] = {
-        {"179", 179}, {"abc", 0},   {"", 0},        {"   ", 0},     {"3x", 0},     {"\"\"", 0},
-        {"inf", 0},   {"0x39", 0},  {"1e2", 100},   {"-1", -1},     {"2.5", 2},    {"\"57\"", 57},
-        {"32767", 32767},           {"-32768", -32768},             {"32767.4", 32767},         {"-32768.5", -32768},
+        {"179", 179},         {"abc", 0},     {"", 0},          {"   ", 0},         {"3x", 0},
+        {"\"\"", 0},          {"inf", 0},     {"0x39", 0},      {"1e2", 100},       {"-1", -1},
+        {"2.5", 2},           {"\"57\"", 57}, {"32767", 32767}, {"-32768", -32768}, {"32767.4", 32767},
+        {"-32768.5", -32768},
     };
     for (ReadMode mode : BothModes) {
         for (const auto &c : cases) {
@@ -247,8 +278,8 @@ TEST(ReadSettings, Errors)
          "Message Transition Speed:", "2147483647.5"},
         {"32-bit slider, exponent", ReadMode::Factory, withLine(2, "1e10"), 2, "Score Odometer Detail:", "1e10"},
         {"beyond double", ReadMode::StartUp, withLine(9, "1e400"), 9, "Message Transition Speed:", "1e400"},
-        {"volume beyond 32 bits", ReadMode::StartUp, withLine(13, "21474836.48"), 13,
-         "Background Music: volume", "21474836.48"},
+        {"volume beyond 32 bits", ReadMode::StartUp, withLine(13, "21474836.48"), 13, "Background Music: volume",
+         "21474836.48"},
         {"infinity", ReadMode::StartUp, withLine(11, "inf"), 11, "Sound Effects: volume", "inf"},
         {"hex", ReadMode::StartUp, withLine(2, "0x8"), 2, "Score Odometer Detail:", "0x8"},
         {"18 lines", ReadMode::StartUp, join(eighteen), 19, "Sharp Right:", ""},
@@ -278,12 +309,10 @@ TEST(SettingsError, Describe)
         ReadMode mode;
         std::string text;
     } cases[] = {
-        {withLine(4, "abc"), ReadMode::StartUp,
-         "trelvane.cfg, line 4 (Complex Score): \"abc\" is not a number."},
+        {withLine(4, "abc"), ReadMode::StartUp, "trelvane.cfg, line 4 (Complex Score): \"abc\" is not a number."},
         {withLine(4, ""), ReadMode::StartUp,
          "trelvane.cfg, line 4 (Complex Score): the value is empty; a number is expected."},
-        {withLine(1, "9"), ReadMode::StartUp,
-         "trelvane.cfg, line 1 (Sphere Detail): \"9\" must be between 0 and 8."},
+        {withLine(1, "9"), ReadMode::StartUp, "trelvane.cfg, line 1 (Sphere Detail): \"9\" must be between 0 and 8."},
         {withLine(3, "70000"), ReadMode::StartUp,
          "trelvane.cfg, line 3 (Display FPS): \"70000\" must be between 0 and 1."},
         {withLine(17, "40000"), ReadMode::Factory,

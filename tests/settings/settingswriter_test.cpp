@@ -31,9 +31,8 @@ GameSettings sample()
 
 TEST(WriteSettings, WholeRecordByteForByte)
 {
-    EXPECT_EQ(writeSettings(sample()),
-              "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.75\r\n1\r\n.5\r\n1\r\n"
-              "203\r\n205\r\n57\r\n30\r\n32\r\n");
+    EXPECT_EQ(writeSettings(sample()), "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.75\r\n1\r\n.5\r\n1\r\n"
+                                       "203\r\n205\r\n57\r\n30\r\n32\r\n");
 }
 
 TEST(WriteSettings, VolumeLines)
@@ -42,16 +41,16 @@ TEST(WriteSettings, VolumeLines)
         std::int32_t position;
         const char *line;
     } cases[] = {
-        {0, "0"},     {1, ".01"},     {7, ".07"},   {29, ".29"},  {50, ".5"},   {57, ".57"},
-        {75, ".75"},  {100, "1"},     {-50, "-.5"}, {-1, "-.01"}, {150, "1.5"}, {-100, "-1"},
+        {0, "0"},    {1, ".01"}, {7, ".07"},   {29, ".29"},  {50, ".5"},   {57, ".57"},
+        {75, ".75"}, {100, "1"}, {-50, "-.5"}, {-1, "-.01"}, {150, "1.5"}, {-100, "-1"},
     };
     for (const auto &c : cases) {
         GameSettings s = sample();
         s.SoundVolume = c.position;
         s.MusicVolume = c.position;
         const std::string v = c.line;
-        EXPECT_EQ(writeSettings(s), "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n" + v +
-                                        "\r\n1\r\n" + v + "\r\n1\r\n203\r\n205\r\n57\r\n30\r\n32\r\n")
+        EXPECT_EQ(writeSettings(s), "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n" + v + "\r\n1\r\n" + v +
+                                        "\r\n1\r\n203\r\n205\r\n57\r\n30\r\n32\r\n")
             << "position " << c.position;
     }
 }

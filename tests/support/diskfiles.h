@@ -8,17 +8,17 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
 #include <csignal>
 #include <filesystem>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <grp.h>
 #include <unistd.h>
 
 #include "files/fileerror.h"
@@ -31,10 +31,7 @@ inline std::string messageOf(const std::optional<FileError> &error)
     return error ? error->message().toStdString() : std::string();
 }
 
-inline QByteArray bytesOf(const std::string &s)
-{
-    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
-}
+inline QByteArray bytesOf(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
 
 inline void writeFile(const QString &path, const QByteArray &content)
 {
@@ -56,8 +53,7 @@ inline QByteArray readFile(const QString &path)
 // Everything in a folder, hidden files included: a stray temporary file shows here.
 inline QStringList entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Permission bits do not stop the superuser; tests that rely on them say so.
