@@ -84,24 +84,15 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
 TEST_F(AccessibilityTest, OnlyTheShownPictureIsMetAndItsNameFollowsTheControl)
 {
     ASSERT_TRUE(open(cfg(designTimeLines())));
-    const std::vector<std::pair<const char *, QString>> previews = {{"sldSphereDetail", "imgSphereDetail"},
-                                                                    {"sldOdoDetail", "imgOdoDetail"},
-                                                                    {"chkFPS", "imgFPS"},
-                                                                    {"chkScore", "imgScore"},
-                                                                    {"chkLevel", "imgLevel"},
-                                                                    {"chkMask", "imgMask"},
-                                                                    {"chkMirror", "imgMirror"},
-                                                                    {"chkTransparency", "imgTransparency"},
-                                                                    {"chkParticles", "imgParticles"}};
-    for (const auto &[control, group] : previews) {
+    for (const auto &[control, group] : Previews) {
         SCOPED_TRACE(control);
-        const QStringList before = picturesMet(group);
+        const QStringList before = picturesMet(QString::fromStdString(group));
         ASSERT_EQ(before.size(), 1);
         if (QSlider *s = qobject_cast<QSlider *>(get<QWidget>(control)))
             s->setValue(s->value() + 1);
         else
             QTest::mouseClick(check(control), Qt::LeftButton);
-        const QStringList after = picturesMet(group);
+        const QStringList after = picturesMet(QString::fromStdString(group));
         ASSERT_EQ(after.size(), 1);
         EXPECT_TRUE(after[0].contains(" preview: ")) << after[0].toStdString();
         EXPECT_NE(after[0], before[0]);

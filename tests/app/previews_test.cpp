@@ -8,18 +8,6 @@
 namespace trelvane::testing {
 namespace {
 
-struct Pair {
-    const char *box;
-    std::string group;
-};
-const std::vector<Pair> Pairs = {{"chkFPS", "imgFPS"},
-                                 {"chkScore", "imgScore"},
-                                 {"chkLevel", "imgLevel"},
-                                 {"chkMask", "imgMask"},
-                                 {"chkMirror", "imgMirror"},
-                                 {"chkTransparency", "imgTransparency"},
-                                 {"chkParticles", "imgParticles"}};
-
 class PreviewTest : public WindowTest {
 protected:
     void SetUp() override
@@ -40,9 +28,9 @@ protected:
 
 TEST_F(PreviewTest, ClickShowsTheOtherPictureAndASecondClickRestoresThePair)
 {
-    for (const Pair &p : Pairs) {
-        SCOPED_TRACE(p.box);
-        QCheckBox *box = check(p.box);
+    for (const Preview &p : TogglePreviews) {
+        SCOPED_TRACE(p.control);
+        QCheckBox *box = check(p.control);
         QTest::mouseClick(box, Qt::LeftButton);
         EXPECT_EQ(box->checkState(), Qt::Checked);
         EXPECT_EQ(shown(p.group), std::vector<int>{1});
@@ -54,13 +42,13 @@ TEST_F(PreviewTest, ClickShowsTheOtherPictureAndASecondClickRestoresThePair)
 
 TEST_F(PreviewTest, ClickTouchesOnlyItsOwnPair)
 {
-    for (const Pair &p : Pairs) {
+    for (const Preview &p : TogglePreviews) {
         auto before = allShown();
-        QTest::mouseClick(check(p.box), Qt::LeftButton);
+        QTest::mouseClick(check(p.control), Qt::LeftButton);
         auto after = allShown();
         before[p.group] = {1};
-        EXPECT_EQ(after, before) << p.box;
-        QTest::mouseClick(check(p.box), Qt::LeftButton);
+        EXPECT_EQ(after, before) << p.control;
+        QTest::mouseClick(check(p.control), Qt::LeftButton);
     }
 }
 

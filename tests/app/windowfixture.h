@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "app/frmconfig.h"
 #include "app/userprompts.h"
@@ -41,6 +44,22 @@ public:
     QStringList errors;
     QList<bool> factoryOffers;  // one entry per failed load
 };
+
+// Every control with a preview and its picture group: the two detail sliders, then the seven check boxes.
+struct Preview {
+    const char *control;
+    std::string group;
+};
+inline const std::vector<Preview> Previews = {{"sldSphereDetail", "imgSphereDetail"},
+                                              {"sldOdoDetail", "imgOdoDetail"},
+                                              {"chkFPS", "imgFPS"},
+                                              {"chkScore", "imgScore"},
+                                              {"chkLevel", "imgLevel"},
+                                              {"chkMask", "imgMask"},
+                                              {"chkMirror", "imgMirror"},
+                                              {"chkTransparency", "imgTransparency"},
+                                              {"chkParticles", "imgParticles"}};
+inline const std::span<const Preview> TogglePreviews = std::span(Previews).subspan(2);
 
 // The 19 lines of a file, CR LF after each.
 inline QByteArray cfg(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
