@@ -80,7 +80,11 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it) {
         QWidget *w = createControl(*it);
-        if (w && it->isWindowed())
+        if (!w)
+            continue;  // the timer is no widget
+        w->setObjectName(controlName(*it));
+        bind(*it, w);
+        if (it->isWindowed())
             focusable.emplace_back(&*it, w);
     }
     for (const auto &[def, w] : focusable)
@@ -166,12 +170,8 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         return nullptr;
     case ControlKind::Picture:
         w = new QLabel(this);
-        w->setGeometry(rectOf(def));
-        w->setObjectName(controlName(def));
-        bind(def, w);
-        if (def.role != Role::ShownAtStart)
-            w->hide();
-        return w;
+        w->hide();  // the one shown at start is shown when it is bound
+        break;
     case ControlKind::Label: {
         if (def.role == Role::Message) {
             auto *l = new QLabel(caption, messageStrip_);
@@ -186,7 +186,6 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             l->setFont(f);
             l->move(toPixels(def.left, def.top) - messageStrip_->pos());
             l->adjustSize();  // fits its text, as the other captions that are not fixed size
-            l->setObjectName(controlName(def));
             lblMsg_.at(def.index) = l;
             return l;
         }
@@ -195,8 +194,6 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         if (def.look == Look::FitText) {
             l->move(toPixels(def.left, def.top));
             l->adjustSize();
-            w->setObjectName(controlName(def));
-            bind(def, w);
             return w;
         }
         break;
@@ -209,8 +206,6 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         break;
     }
     w->setGeometry(rectOf(def));
-    w->setObjectName(controlName(def));
-    bind(def, w);
     return w;
 }
 

@@ -27,19 +27,8 @@ const QStringList &pictureNames()
             n << QStringLiteral("sphere-detail-%1").arg(i);
         for (int i = 0; i <= 6; ++i)
             n << QStringLiteral("odometer-detail-%1").arg(i);
-        n << "score-off"
-          << "score-on"
-          << "level-off"
-          << "level-on"
-          << "transparency-off"
-          << "transparency-on"
-          << "fps-off"
-          << "fps-on"
-          << "mask-off"
-          << "mask-on"
-          << "mirror-off"
-          << "mirror-on"
-          << "particles-on";
+        n += {"score-off", "score-on", "level-off", "level-on",   "transparency-off", "transparency-on", "fps-off",
+              "fps-on",    "mask-off", "mask-on",   "mirror-off", "mirror-on",        "particles-on"};
         return n;
     }();
     return names;
