@@ -16,7 +16,6 @@
 
 #include "app/accessibletext.h"
 #include "app/appearance.h"
-#include "app/layouttable.h"
 #include "app/settingcheckbox.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
@@ -24,6 +23,7 @@
 #include "scores/scorereset.h"
 #include "settings/settingsfields.h"
 #include "settings/settingsfile.h"
+#include "window/layouttable.h"
 
 namespace trelvane {
 

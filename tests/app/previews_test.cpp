@@ -2,7 +2,7 @@
 // the pictures that screens of each pixel density get.
 #include <QTest>
 
-#include "app/layouttable.h"
+#include "window/layouttable.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

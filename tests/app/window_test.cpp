@@ -6,8 +6,8 @@
 #include <QStyle>
 #include <QTest>
 
-#include "app/layouttable.h"
 #include "app/twips.h"
+#include "window/layouttable.h"
 #include "windowfixture.h"
 
 namespace trelvane::testing {

@@ -1,4 +1,4 @@
-#include "app/layouttable.h"
+#include "window/layouttable.h"
 
 namespace trelvane {
 
