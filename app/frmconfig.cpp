@@ -218,7 +218,16 @@ QWidget *frmConfig::makeShape(const ControlDef &def)
 void frmConfig::wire(int row, QWidget *w)
 {
     switch (WindowLayout[row].kind) {
-    case ControlKind::CheckBox:
+    case ControlKind::CheckBox: {
+        auto *box = static_cast<SettingCheckBox *>(w);
+        connect(box, &QAbstractButton::clicked, this, [this, row] { logic_.clicked(row); });
+        // A screen reader's toggle action changes the box without a click: it is the player's click all the same.
+        connect(box, &QCheckBox::stateChanged, this, [this, row, box] {
+            if (box->value() != logic_.value(row))
+                logic_.clicked(row);
+        });
+        break;
+    }
     case ControlKind::PushButton:
         connect(static_cast<QAbstractButton *>(w), &QAbstractButton::clicked, this,
                 [this, row] { logic_.clicked(row); });
