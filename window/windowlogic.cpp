@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "keys/keycatalogue.h"
-#include "window/gamefiles.h"
+#include "scores/scorereset.h"
+#include "settings/settingsfile.h"
 #include "window/settingfacts.h"
 
 namespace trelvane {
@@ -115,19 +116,19 @@ bool WindowLogic::load()
     }
     view_.showWindow();
     GameSettings loaded;
-    if (const auto error = readGameSettings(folder_, false, loaded)) {
+    if (const auto error = loadSettingsFile(folder_, GameFile::Settings, ReadMode::StartUp, loaded)) {
         // A damaged file need not lock the player out: the factory settings are
         // offered when they would load, and nothing is written before OK.
-        if (const auto factoryError = readGameSettings(folder_, true, loaded)) {
-            view_.askAfterLoadFailure(error->message +
-                                          "\nThe factory settings cannot be used either: " + factoryError->message +
+        if (const auto factoryError = loadSettingsFile(folder_, GameFile::Factory, ReadMode::Factory, loaded)) {
+            view_.askAfterLoadFailure(error->message() +
+                                          "\nThe factory settings cannot be used either: " + factoryError->message() +
                                           "\n\nThe utility will now close; no file was changed.",
                                       false);
             return false;
         }
-        if (view_.askAfterLoadFailure(error->message + "\n\nNo file was changed. Close ends the utility. Use Factory "
-                                                       "Settings fills the window from default.cfg; nothing is saved "
-                                                       "until you press OK.",
+        if (view_.askAfterLoadFailure(error->message() + "\n\nNo file was changed. Close ends the utility. Use Factory "
+                                                         "Settings fills the window from default.cfg; nothing is saved "
+                                                         "until you press OK.",
                                       true) != LoadChoice::UseFactorySettings)
             return false;
     }
@@ -301,16 +302,15 @@ void WindowLogic::tick()
 
 void WindowLogic::ok()
 {
-    if (const auto failure = writeGameSettings(folder_, settings())) {
-        if (failure->contentSaved) {
-            // Written in full: the player hears of the doubt, and leaves as after any save.
-            view_.showError(failure->message);
-            view_.close(0);
+    if (const auto error = saveSettingsFile(folder_, settings())) {
+        if (!error->contentSaved()) {
+            // Keep the window and every change, so the player can fix the cause and retry.
+            view_.showError(error->message() + (error->mayBeIncomplete ? " Press OK again to rewrite it." : "") +
+                            "\n\nYour changes are still in the window.");
             return;
         }
-        // Keep the window and every change, so the player can fix the cause and retry.
-        view_.showError(failure->message + "\n\nYour changes are still in the window.");
-        return;
+        // Written in full: the player hears of the doubt, and leaves as after any save.
+        view_.showError(error->message());
     }
     view_.close(0);
 }
@@ -319,8 +319,8 @@ void WindowLogic::restore()
 {
     // The whole file is read and checked before any control changes.
     GameSettings factory;
-    if (const auto failure = readGameSettings(folder_, true, factory)) {
-        view_.showError(failure->message + "\n\nThe settings in the window were not changed.");
+    if (const auto error = loadSettingsFile(folder_, GameFile::Factory, ReadMode::Factory, factory)) {
+        view_.showError(error->message() + "\n\nThe settings in the window were not changed.");
         return;
     }
     apply(factory);
@@ -330,8 +330,14 @@ void WindowLogic::resetScores()
 {
     if (!view_.askYesNo("Reset Confirmation", "Are you sure you wish to reset high scores?"))
         return;
-    if (const auto failure = resetGameScores(folder_))
-        view_.showError(failure->message + "\n\nThe high scores were not changed.");
+    if (const auto error = resetHighScores(folder_)) {
+        std::string text = error->message();
+        if (error->mayBeIncomplete)
+            text += " Press Reset High Scores again to rewrite it.";
+        else if (!error->contentSaved())
+            text += "\n\nThe high scores were not changed.";
+        view_.showError(text);
+    }
 }
 
 }  // namespace trelvane

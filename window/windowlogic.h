@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/gamefolder.h"
 #include "preview/messagetransition.h"
 #include "settings/gamesettings.h"
 #include "settings/settingsfields.h"
@@ -68,7 +69,7 @@ private:
     void restore();
     void resetScores();
 
-    std::filesystem::path folder_;
+    GameFolder folder_;
     WindowView &view_;
     std::array<int, WindowLayout.size()> values_{};
     std::array<std::string, WindowLayout.size()> said_{};  // the description last given, to skip repeats
