@@ -300,8 +300,6 @@ TEST(ReadSettings, Errors)
         {"quote to the line end", ReadMode::StartUp, withLine(5, "\"1,\r"), 5, "Complex Level:", "1,"},
         {"blanks after a word are not part of it", ReadMode::StartUp, withLine(4, "abc \t"), 4,
          "Complex Score:", "abc"},
-        {"a value too long", ReadMode::Factory, withLine(2, std::string(MaxValueLength + 1, '7')), 2,
-         "Score Odometer Detail:", std::string(MaxValueLength + 1, '7')},
     };
     for (const auto &c : cases) {
         const ReadResult r = readSettings(c.bytes, c.mode);
@@ -336,6 +334,9 @@ TEST(SettingsError, MessageForThePlayer)
         {withLine(6, std::string("a\tb\x01") + std::string(60, 'x')), ReadMode::StartUp,
          "trelvane.cfg, line 6 (Masking): \"a?b?" + std::string(36, 'x') + "...\" is not a number."},
         {withLine(7, "1\x7f"), ReadMode::StartUp, "trelvane.cfg, line 7 (Mirror): \"1?\" is not a number."},
+        {withLine(2, std::string(MaxValueLength + 1, '7')), ReadMode::Factory,
+         "trelvane.cfg, line 2 (Score Odometer Detail): \"" + std::string(40, '7') +
+             "...\" is longer than 4096 characters."},
     };
     for (const auto &c : cases) {
         const ReadResult r = loadSettings(c.bytes, c.mode);
