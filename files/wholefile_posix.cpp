@@ -31,7 +31,7 @@ namespace {
 using posix::systemCalls;
 
 const char *const NotRegular = "it is not a regular file";
-constexpr std::size_t Chunk = 64 * 1024;
+constexpr std::size_t Chunk = std::size_t{64} * 1024;
 constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t Rights = 07777;
 
@@ -138,17 +138,17 @@ std::optional<FileError> readFileStart(const FilePlace &place, std::size_t limit
     FileReader reader;
     if (auto error = reader.open(place))
         return error;
-    std::string read;
+    std::string start;
     std::array<char, Chunk> buffer{};
-    while (read.size() < limit) {
+    while (start.size() < limit) {
         std::size_t got = 0;
-        if (auto error = reader.read(buffer.data(), std::min(buffer.size(), limit - read.size()), got))
+        if (auto error = reader.read(buffer.data(), std::min(buffer.size(), limit - start.size()), got))
             return error;
         if (got == 0)
             break;
-        read.append(buffer.data(), got);
+        start.append(buffer.data(), got);
     }
-    bytes = std::move(read);
+    bytes = std::move(start);
     return std::nullopt;
 }
 

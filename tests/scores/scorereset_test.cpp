@@ -212,6 +212,14 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          "File too large",
          {},
          150 * 1024},
+        {"a link to a missing file",
+         [](const TestGame &g) {
+             writeFile(g.defaults(), "defaults");
+             fs::create_symlink("../nowhere", g.scores());
+         },
+         HighScores,
+         "is a link to a missing file",
+         {}},
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
