@@ -16,14 +16,17 @@
 
 #include "app/accessibletext.h"
 #include "app/appearance.h"
+#include "app/keylist.h"
 #include "app/settingcheckbox.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
+#include "app/wheelguard.h"
 #include "keys/keycatalogue.h"
 #include "scores/scorereset.h"
 #include "settings/settingsfields.h"
 #include "settings/settingsfile.h"
 #include "window/layouttable.h"
+#include "window/placement.h"
 
 namespace trelvane {
 
@@ -75,6 +78,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
     // The captions were laid out for a small dialog font; the machine's own could clip them.
     setFont(windowFont());
+    lendWindowFontToPopups();
 
     // Created bottom-most first, so that each control stacks above those before it.
     std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
@@ -99,8 +103,12 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     connectPreviews();
     controlsOf(Field::SphereDetail).slider->setFocus();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const ScreenPoint at =
+            placeWindow(frameSize().width(), frameSize().height(), {area.x(), area.y(), area.width(), area.height()});
+        move(at.x, at.y);
+    }
 }
 
 frmConfig::~frmConfig() = default;
@@ -128,7 +136,7 @@ QWidget *frmConfig::createControl(const ControlDef &def)
 
     switch (def.kind) {
     case ControlKind::CheckBox: w = new SettingCheckBox(this); break;
-    case ControlKind::ComboBox: w = new QComboBox(this); break;
+    case ControlKind::ComboBox: w = new KeyList(this); break;
     case ControlKind::Slider: {
         auto *s = new QSlider(Qt::Horizontal, this);
         const FieldInfo &range = fieldInfo(*def.field);
@@ -141,6 +149,7 @@ QWidget *frmConfig::createControl(const ControlDef &def)
         s->setTickPosition(QSlider::TicksBelow);
         s->setTickInterval(1);
         s->setAutoFillBackground(true);  // hides a message label passing beneath it
+        takeWheelOnlyWithFocus(*s);
         if (def.role == Role::StripSpeed)
             stripSpeed_ = s;
         w = s;

@@ -1,6 +1,8 @@
 #pragma once
 // A check box whose value is the file's number: 0 clear, 1 checked, 2 grayed.
 // Only a loaded file can gray it; a click always goes between clear and checked.
+// Readers hear a grayed box as partly checked, and hear it when it stops or
+// starts being grayed.
 
 #include <QCheckBox>
 
@@ -10,13 +12,16 @@ class SettingCheckBox : public QCheckBox {
     Q_OBJECT
 
 public:
-    using QCheckBox::QCheckBox;
+    explicit SettingCheckBox(QWidget *parent = nullptr);
 
     int value() const;
     void setValue(int v);  // 0, 1 or 2
 
 protected:
     void nextCheckState() override;
+
+private:
+    void showState(Qt::CheckState state);
 };
 
 }  // namespace trelvane
