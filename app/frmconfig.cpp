@@ -199,6 +199,7 @@ QWidget *frmConfig::createControl(const ControlDef &def)
             return l;
         }
         auto *l = new QLabel(caption, this);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // centred, a tall font's descenders reach the slider below
         w = l;
         if (def.look == Look::FitText) {
             l->move(toPixels(def.left, def.top));
