@@ -15,6 +15,12 @@ class KeyList : public QComboBox {
 public:
     explicit KeyList(QWidget *parent = nullptr);
 
+    void showPopup() override;
+
+protected:
+    bool event(QEvent *e) override;
+
+private:
     // Whether the box shows less than the whole name of the bound key.
     bool cutsKeyName() const;
     // What hovering the box shows: its tooltip, led by the key's whole name
@@ -22,13 +28,6 @@ public:
     QString shownToolTip() const;
     // The width the drop-down needs for the longest name without cutting it.
     int dropDownWidth() const;
-
-    void showPopup() override;
-
-protected:
-    bool event(QEvent *e) override;
-
-private:
     void announceKey();
 };
 
