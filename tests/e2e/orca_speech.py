@@ -106,7 +106,7 @@ def main():
         left = iter(words)  # each expected utterance is looked for after the one before
         missing = [h for h in HEARD if h not in left]
         if missing:
-            failures.append("not heard in order: %s" % missing)
+            failures.append("not heard in order from %r on" % missing[0])
         after = words[words.index(HEARD[0]) + 1:] if HEARD[0] in words else []
         if any("partially" in w for w in after):
             failures.append("the Particles box was still said to be partially checked after Space")
