@@ -82,8 +82,8 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
     EXPECT_EQ(face(window.get())->role(), QAccessible::Window);  // a frame, not a filler
 }
 
-// A reader speaks a key list's new key as its entry takes the focus, and
-// reads a box that leaves the grayed state anew only as a new object.
+// A reader speaks a new key as its entry taking the focus, and reads a box
+// that stops being grayed anew only as a new object.
 TEST_F(AccessibilityTest, ANewKeyIsAFocusedEntryAndABoxLeavingGrayIsANewObject)
 {
     QStringList lines = designTimeLines();
@@ -91,34 +91,22 @@ TEST_F(AccessibilityTest, ANewKeyIsAFocusedEntryAndABoxLeavingGrayIsANewObject)
     ASSERT_TRUE(open(cfg(lines)));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    const struct {
-        const char *control;
-        bool focused;
-        bool newObject;
-    } cases[] = {
-        {"cmbKeys(2)", true, false},
-        {"cmbKeys(3)", false, false},
-        {"chkParticles", true, true},  // grayed to clear
-        {"chkParticles", true, false},  // clear to checked: Qt's own state event says it
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.control);
-        QWidget *w = get<QWidget>(c.control);
-        (c.focused ? w : get<QWidget>("cmdOK"))->setFocus();
-        const QAccessible::Id before = QAccessible::uniqueId(face(w));
-        if (auto *list = qobject_cast<QComboBox *>(w)) {
-            list->setCurrentIndex(list->findText("Page Up/Prior"));
-            QAccessibleInterface *entry = face(w)->child(list->currentIndex());
-            ASSERT_NE(entry, nullptr);
-            EXPECT_EQ(entry->role(), QAccessible::ListItem);
-            EXPECT_EQ(entry->text(QAccessible::Name), "Page Up/Prior");
-            EXPECT_TRUE(entry->state().selected);
-            EXPECT_EQ(entry->state().focused, c.focused);
-        } else {
-            QTest::keyClick(w, Qt::Key_Space);
-            EXPECT_FALSE(face(w)->state().checkStateMixed);
-        }
-        EXPECT_EQ(QAccessible::uniqueId(face(w)) != before, c.newObject);
+    for (const auto &[slot, focused] : {std::pair{2, true}, {3, false}}) {
+        QComboBox *list = keys(slot);
+        (focused ? list : get<QWidget>("cmdOK"))->setFocus();
+        list->setCurrentIndex(list->findText("Page Up/Prior"));
+        QAccessibleInterface *entry = face(list)->child(list->currentIndex());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(QAccessible::Name), "Page Up/Prior");
+        EXPECT_TRUE(entry->state().selected);
+        EXPECT_EQ(entry->state().focused, focused);
+    }
+    QCheckBox *box = check("chkParticles");
+    box->setFocus();
+    for (const bool leavesGray : {true, false}) {  // grayed to clear, then clear to checked
+        const QAccessible::Id before = QAccessible::uniqueId(face(box));
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(QAccessible::uniqueId(face(box)) != before, leavesGray);
     }
 }
 

@@ -51,11 +51,8 @@ TEST_F(WindowTest, EveryControlLiesInsideTheWindow)
 TEST_F(WindowTest, AKeyNameTheListCutsIsWholeInItsDropDownAndTooltip)
 {
     QStringList lines = designTimeLines();
-    lines[14] = "201";  // Page Up/Prior
-    lines[15] = "30";  // A
+    lines[14] = "201";  // Page Up/Prior; the other lists hold ESCAPE
     ASSERT_TRUE(open(cfg(lines)));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     for (const auto &[slot, cut] : {std::pair{0, true}, {1, false}}) {
         QComboBox *list = keys(slot);
         QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
