@@ -3,7 +3,7 @@
 window, read from Orca's debug log, in a private D-Bus session and X server.
 Usage: orca_speech.py <config executable>. Exits 77 when orca or another tool
 is missing: the setup does not install Orca."""
-import os, re, shutil, subprocess, sys, tempfile, time
+import json, os, re, shutil, subprocess, sys, tempfile, time
 
 from desktop_session import APP, enter_private_session, make_game, start_xvfb, stop
 
@@ -30,21 +30,30 @@ def main():
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         children.append(subprocess.Popen(["openbox"], env=env, **quiet))  # hands the window the focus
         children.append(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env, **quiet))
-        children.append(subprocess.Popen(["orca", "--replace", "-u", os.path.join(work, "prefs"), "--debug-file", log],
+        # Speech off: the log still gets every utterance, and Orca does not wait for a speech server.
+        prefs = os.path.join(work, "prefs")
+        os.makedirs(prefs)
+        with open(os.path.join(prefs, "user-settings.conf"), "w") as f:
+            json.dump({"general": {"enableSpeech": False}, "pronunciations": {}, "keybindings": {},
+                       "profiles": {"default": {"profile": ["Default", "default"]}}}, f)
+        children.append(subprocess.Popen(["orca", "--replace", "-u", prefs, "--debug-file", log],
                                          env=env, **quiet))
-        # Orca listens once it has chosen its first script.
-        for _ in range(300):
-            if os.path.exists(log) and "activating script" in open(log, errors="replace").read():
-                break
-            time.sleep(0.2)
-        time.sleep(3)
+        # Orca writes its log in blocks; the lines a key makes it write push the block out.
+        def wait_for_log(text, seconds):
+            end = time.time() + seconds
+            while time.time() < end:
+                if os.path.exists(log) and text in open(log, errors="replace").read():
+                    return True
+                subprocess.run(["xdotool", "key", "shift"], env=env, **quiet)
+                time.sleep(0.5)
+            sys.exit("FAILED: Orca did not log %r within %d s" % (text, seconds))
+
+        wait_for_log("Screen reader on.", 120)
         children.append(subprocess.Popen([config], cwd=os.path.dirname(config), env=env, **quiet))
-        subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % APP],
-                       env=env, check=True, timeout=30, **quiet)
-        time.sleep(3)  # for Orca to meet the window
+        wait_for_log(APP, 60)
         subprocess.run(["xdotool", "key", "--delay", "1200"] + KEYS, env=env, check=True)
-        time.sleep(2)
-        stop(children[2:])  # Orca writes its log in blocks: it is read once Orca has ended
+        wait_for_log(HEARD[-2], 30)
+        stop(children[2:])  # and the last block once Orca has ended
         with open(log, errors="replace") as f:
             words = re.findall(r"SPEECH OUTPUT: '(.*?)'\s*(?:\{|$)", f.read(), re.MULTILINE)
         print("Orca said:\n  " + "\n  ".join(words))
