@@ -11,7 +11,6 @@
 #include <QSlider>
 #include <QStringList>
 #include <QStringListModel>
-#include <QStyle>
 #include <QTimer>
 
 #include "app/accessibletext.h"
