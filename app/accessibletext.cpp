@@ -37,7 +37,7 @@ QList<QWidget *> shownChildren(const QWidget *w)
 // the preview picture on show, so the hidden ones are left out.
 class WindowAccessible : public QAccessibleWidget {
 public:
-    explicit WindowAccessible(QWidget *w) : QAccessibleWidget(w) {}
+    explicit WindowAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::Window) {}  // a frame to readers
 
     int childCount() const override { return static_cast<int>(shownChildren(widget()).size()); }
     QAccessibleInterface *child(int index) const override

@@ -1,5 +1,6 @@
 #include "app/appearance.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -108,6 +110,12 @@ QFont windowFont()
     // widen letters by a pixel and break the captions' fit.
     f.setHintingPreference(QFont::PreferVerticalHinting);
     return f;
+}
+
+void lendWindowFontToPopups()
+{
+    QToolTip::setFont(windowFont());
+    QApplication::setFont(windowFont(), "QMessageBox");
 }
 
 QIcon windowIconSet() { return QIcon(new EmblemIconEngine(IconSizes.back())); }

@@ -15,6 +15,10 @@ namespace trelvane {
 // twips are converted at). The first call registers the font.
 QFont windowFont();
 
+// Has tooltips and message boxes, which are windows of their own and so do
+// not inherit the window's font, use windowFont() too.
+void lendWindowFontToPopups();
+
 // The emblem at 16 to 256 pixels; each size is decoded only when asked for.
 QIcon windowIconSet();
 

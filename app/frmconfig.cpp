@@ -12,17 +12,19 @@
 #include <QSlider>
 #include <QStringList>
 #include <QStringListModel>
-#include <QStyle>
 #include <QTimer>
 
 #include "app/accessibletext.h"
 #include "app/appearance.h"
 #include "app/captionlabel.h"
+#include "app/keylist.h"
 #include "app/previewpicture.h"
 #include "app/settingcheckbox.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
+#include "app/wheelguard.h"
 #include "keys/keycatalogue.h"
+#include "window/placement.h"
 #include "window/settingfacts.h"
 
 namespace trelvane {
@@ -69,6 +71,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
     // The captions were laid out for a small dialog font; the machine's own could clip them.
     setFont(windowFont());
+    lendWindowFontToPopups();
 
     QStringList names;
     names.reserve(KeyCount);
@@ -100,8 +103,12 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
     control(WindowLogic::holderRow(Field::SphereDetail))->setFocus();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const ScreenPoint at =
+            placeWindow(frameSize().width(), frameSize().height(), {area.x(), area.y(), area.width(), area.height()});
+        move(at.x, at.y);
+    }
 }
 
 frmConfig::~frmConfig() = default;
@@ -133,7 +140,7 @@ QWidget *frmConfig::makeCheckBox(const ControlDef &def)
 
 QWidget *frmConfig::makeKeyList(const ControlDef &def)
 {
-    auto *list = new QComboBox(this);
+    auto *list = new KeyList(this);
     list->setGeometry(rectOf(def));
     list->setModel(keyNames_);
     list->setCurrentIndex(-1);  // no binding until the settings are read
@@ -150,6 +157,7 @@ QWidget *frmConfig::makeSlider(const ControlDef &def)
     s->setTickPosition(QSlider::TicksBelow);
     s->setTickInterval(1);
     s->setAutoFillBackground(true);  // hides a message label passing beneath it
+    takeWheelOnlyWithFocus(*s);
     s->setGeometry(rectOf(def));
     return s;
 }
@@ -188,6 +196,7 @@ QWidget *frmConfig::makeLabel(const ControlDef &def)
         return l;
     }
     auto *l = new CaptionLabel(text(def.text), this);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // centred, a tall font's descenders reach the slider below
     if (def.look == Look::FitText) {
         l->move(toPixels(def.left, def.top));
         l->adjustSize();

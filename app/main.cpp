@@ -13,6 +13,9 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    // What screen readers call the program. Not the display name, which Qt
+    // would append to the title of every message box.
+    QCoreApplication::setApplicationName(QStringLiteral("Trelvane Configuration Utility"));
     trelvane::UserPrompts prompts;
     trelvane::frmConfig window(QCoreApplication::applicationDirPath(), prompts);
     if (!window.Form_Load())

@@ -34,15 +34,14 @@ const std::map<QString, QString> Names = {{"sldSphereDetail", "Sphere Detail"},
 
 QAccessibleInterface *face(QObject *o) { return QAccessible::queryAccessibleInterface(o); }
 
-// On Linux Qt names a key list by its selected key and leaves its label to the
-// labelled-by relation, which is what a reader says before the key.
+// What a reader says of a control: its name, and for a key list the key, its text.
 QString heardName(QWidget *w)
 {
     QAccessibleInterface *iface = face(w);
-    if (iface->role() != QAccessible::ComboBox)
-        return iface->text(QAccessible::Name);
-    const auto labels = iface->relations(QAccessible::Label);
-    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name).chopped(1);
+    QString heard = iface->text(QAccessible::Name);
+    if (QAccessibleTextInterface *text = iface->textInterface())
+        heard += " = " + text->text(0, text->characterCount());
+    return heard;
 }
 
 class AccessibilityTest : public WindowTest {
@@ -70,7 +69,8 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
         const QString name = w->objectName();
         SCOPED_TRACE(name.toStdString());
         ASSERT_TRUE(Names.count(name));
-        EXPECT_EQ(heardName(w), Names.at(name));
+        auto *list = qobject_cast<QComboBox *>(w);
+        EXPECT_EQ(heardName(w), list ? Names.at(name) + " = " + list->currentText() : Names.at(name));
         if (name.startsWith("cmd"))
             continue;
         EXPECT_EQ(w->accessibleName(), Names.at(name));  // what Windows and macOS readers say
@@ -79,6 +79,35 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndExplained)
         EXPECT_TRUE(w->toolTip().contains(description));
     }
     EXPECT_EQ(focusable, 23);
+    EXPECT_EQ(face(window.get())->role(), QAccessible::Window);  // a frame, not a filler
+}
+
+// A reader speaks a new key as its entry taking the focus, and reads a box
+// that stops being grayed anew only as a new object.
+TEST_F(AccessibilityTest, ANewKeyIsAFocusedEntryAndABoxLeavingGrayIsANewObject)
+{
+    QStringList lines = designTimeLines();
+    lines[13] = "2";  // particles
+    ASSERT_TRUE(open(cfg(lines)));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const auto &[slot, focused] : {std::pair{2, true}, {3, false}}) {
+        QComboBox *list = keys(slot);
+        (focused ? list : get<QWidget>("cmdOK"))->setFocus();
+        list->setCurrentIndex(list->findText("Page Up/Prior"));
+        QAccessibleInterface *entry = face(list)->child(list->currentIndex());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(QAccessible::Name), "Page Up/Prior");
+        EXPECT_TRUE(entry->state().selected);
+        EXPECT_EQ(entry->state().focused, focused);
+    }
+    QCheckBox *box = check("chkParticles");
+    box->setFocus();
+    for (const bool leavesGray : {true, false}) {  // grayed to clear, then clear to checked
+        const QAccessible::Id before = QAccessible::uniqueId(face(box));
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(QAccessible::uniqueId(face(box)) != before, leavesGray);
+    }
 }
 
 TEST_F(AccessibilityTest, OnlyTheShownPictureIsMetAndItsNameFollowsTheControl)
@@ -111,6 +140,7 @@ TEST_F(AccessibilityTest, AGrayedCheckBoxSaysSoUntilClicked)
     QCheckBox *box = check("chkSound");
     QLabel *caption = get<QLabel>("Label12");
     EXPECT_TRUE(face(box)->state().checkStateMixed);
+    EXPECT_FALSE(face(box)->state().checked);  // else readers say "checked"
     EXPECT_TRUE(box->toolTip().contains("grayed"));
     EXPECT_EQ(caption->toolTip(), box->toolTip());
     EXPECT_TRUE(face(box)->text(QAccessible::Description).contains("grayed"));

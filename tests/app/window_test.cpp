@@ -1,10 +1,14 @@
 // The window's frame, the stacking that the previews rely on, and captions
 // that fit their boxes.
+#include <QAbstractItemView>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHelpEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/twips.h"
 #include "window/layouttable.h"
@@ -44,6 +48,29 @@ TEST_F(WindowTest, EveryControlLiesInsideTheWindow)
     }
 }
 
+TEST_F(WindowTest, AKeyNameTheListCutsIsWholeInItsDropDownAndTooltip)
+{
+    QStringList lines = designTimeLines();
+    lines[14] = "201";  // Page Up/Prior; the other lists hold ESCAPE
+    ASSERT_TRUE(open(cfg(lines)));
+    for (const auto &[slot, cut] : {std::pair{0, true}, {1, false}}) {
+        QComboBox *list = keys(slot);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(list, &hover);
+        EXPECT_EQ(QToolTip::text().startsWith("<p><b>" + list->currentText() + "</b>"), cut)
+            << QToolTip::text().toStdString();
+        QToolTip::hideText();
+    }
+    QComboBox *list = keys(0);
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, list->view()->fontMetrics().horizontalAdvance(list->itemText(i)));
+    list->showPopup();
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    EXPECT_GE(list->view()->viewport()->width(), widest + margins);
+    list->hidePopup();
+}
+
 TEST_F(WindowTest, ControlWindowsLieAboveEveryPictureAndLabel)
 {
     ASSERT_TRUE(open(cfg(designTimeLines())));
@@ -72,6 +99,11 @@ TEST_F(WindowTest, EveryCaptionFitsThePartOfItsBoxThatNoControlWindowCovers)
     EXPECT_EQ(QFontInfo(window->font()).family().toStdString(), "Trelvane Sans");
     for (const QComboBox *list : window->findChildren<QComboBox *>())
         EXPECT_EQ(list->font(), window->font());
+    // Windows of their own, which inherit no font from the window.
+    EXPECT_EQ(QFontInfo(QToolTip::font()).family().toStdString(), "Trelvane Sans");
+    QMessageBox box(window.get());
+    box.ensurePolished();  // as when shown
+    EXPECT_EQ(QFontInfo(box.font()).family().toStdString(), "Trelvane Sans");
 
     for (const ControlDef &def : WindowLayout) {
         if (def.text.empty() || (def.kind != ControlKind::Label && def.kind != ControlKind::PushButton))
@@ -91,18 +123,20 @@ TEST_F(WindowTest, EveryCaptionFitsThePartOfItsBoxThatNoControlWindowCovers)
         if (def.look == Look::Plain) {
             EXPECT_EQ(box, toPixels(def.left, def.top, def.width, def.height)) << "a fixed-size label keeps its box";
         }
-        // The caption's line where the label draws it.
-        const QFontMetrics metrics(label->font());
-        const QSize line(metrics.horizontalAdvance(label->text()), metrics.height());
-        const QRect text = QStyle::alignedRect(Qt::LeftToRight, label->alignment(), line, label->contentsRect())
-                               .translated(box.topLeft());
-        EXPECT_TRUE(box.contains(text)) << "text " << text.width() << " px wide, box " << box.width();
+        // The caption's line where the label draws it, to the fraction of a pixel: on a
+        // screen at 150 or 200 % (the test runs at those too) a fraction is a whole row.
+        const QFontMetricsF metrics(label->font(), label);
+        const QRectF inside = QRectF(label->contentsRect()).translated(box.topLeft());
+        QRectF text(inside.topLeft(), QSizeF(metrics.horizontalAdvance(label->text()), metrics.height()));
+        if (label->alignment() & Qt::AlignVCenter)
+            text.moveTop(inside.top() + (inside.height() - text.height()) / 2);
+        EXPECT_TRUE(QRectF(box).contains(text)) << "text " << text.width() << " px wide, box " << box.width();
         for (const ControlDef &other : WindowLayout) {
-            const QRect covered = toPixels(other.left, other.top, other.width, other.height);
+            const QRectF covered = toPixels(other.left, other.top, other.width, other.height);
             if (other.isWindowed()) {  // nor touches one: that reads as run into it
                 EXPECT_FALSE(covered.intersects(text.adjusted(0, 0, 1, 0)))
-                    << other.name << " " << other.index << " starts at x " << covered.left() << ", the text ends at "
-                    << text.right();
+                    << other.name << " " << other.index << " covers from " << covered.left() << "," << covered.top()
+                    << "; the text ends at " << text.right() << "," << text.bottom();
             }
         }
     }

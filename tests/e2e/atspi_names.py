@@ -4,29 +4,14 @@ reader reads it, in a private D-Bus session and X server.
 Usage: atspi_names.py <config executable>. Exits 77 when a tool is missing."""
 import os, shutil, subprocess, sys, tempfile, time
 
+from desktop_session import APP, enter_private_session, make_game, skip, start_xvfb, stop
 
-def skip(why):
-    print("SKIPPED: %s (Debian packages dbus, at-spi2-core, python3-pyatspi, xvfb)" % why)
-    sys.exit(77)
-
-
-if "TRELVANE_ATSPI_SESSION" not in os.environ:
-    # The bus launcher is started by D-Bus on the first request.
-    for tool in ("dbus-run-session", "Xvfb", "/usr/libexec/at-spi-bus-launcher"):
-        if not shutil.which(tool):
-            skip(tool + " is not installed")
-    os.environ["TRELVANE_ATSPI_SESSION"] = "1"
-    # The launcher puts its socket in the runtime folder: one of its own keeps runs apart.
-    with tempfile.TemporaryDirectory() as runtime:
-        os.environ["XDG_RUNTIME_DIR"] = runtime
-        sys.exit(subprocess.call(["dbus-run-session", "--", sys.executable] + sys.argv))
+PACKAGES = "dbus, at-spi2-core, python3-pyatspi, xvfb"
+enter_private_session((), PACKAGES)
 try:
     import pyatspi
 except ImportError:
-    skip("pyatspi is not importable by " + sys.executable)
-
-# Particles grayed (2), masking off.
-SETTINGS = "3\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.75\r\n1\r\n.5\r\n2\r\n203\r\n205\r\n57\r\n30\r\n32\r\n"
+    skip("pyatspi is not importable by " + sys.executable, PACKAGES)
 
 
 def wait_for(what, probe, seconds=20):
@@ -39,10 +24,9 @@ def wait_for(what, probe, seconds=20):
 
 
 def heard(o):
-    # Qt names a key list by its selected key and ties its caption by the labelled-by relation.
-    for r in o.getRelationSet() if o.getRole() == pyatspi.ROLE_COMBO_BOX else []:
-        if r.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-            return r.getTarget(0).name.rstrip(":")
+    # A key list is heard as its setting, then its text: the bound key.
+    if o.getRole() == pyatspi.ROLE_COMBO_BOX:
+        return "%s = %s" % (o.name, o.queryText().getText(0, -1))
     return o.name
 
 
@@ -50,14 +34,18 @@ def check(top):
     parts = lambda: [top[i] for i in range(top.childCount)]
     failures = []
     focusable = {heard(p): p for p in parts() if p.getState().contains(pyatspi.STATE_FOCUSABLE)}
-    # 23 distinct names, none of them empty or a bound key (205 is Right).
-    if len(focusable) != 23 or "" in focusable or "Right" in focusable:
+    # 23 distinct names, none of them empty; the key lists with their keys (205 is Right).
+    keys = {"Turn Left = Left", "Turn Right = Right", "Jump = Space", "Sharp Left = A", "Sharp Right = D"}
+    if len(focusable) != 23 or "" in focusable or not keys <= set(focusable):
         failures.append("focusable controls heard as %s" % sorted(focusable))
+    if top.getRole() != pyatspi.ROLE_FRAME:
+        failures.append("the window is a %s, not a frame" % top.getRoleName())
     images = [p.name for p in parts() if p.getRole() == pyatspi.ROLE_IMAGE]
     if len(images) != 9 or not all(" preview: " in n for n in images):
         failures.append("preview pictures met: %s" % images)
     particles = focusable.get("Particles")
     if not particles or not particles.getState().contains(pyatspi.STATE_INDETERMINATE) \
+            or particles.getState().contains(pyatspi.STATE_CHECKED) \
             or "grayed" not in particles.description:
         failures.append("the grayed Particles check box is not reported as grayed")
     if "Masking" in focusable:
@@ -69,31 +57,19 @@ def check(top):
 
 def main():
     work = tempfile.mkdtemp()
-    game = os.path.join(work, "game")
-    os.makedirs(game)
-    shutil.copy(sys.argv[1], game)
-    with open(os.path.join(game, "trelvane.cfg"), "w", newline="") as f:
-        f.write(SETTINGS)
     children = []
     try:
-        read, write = os.pipe()
-        children.append(subprocess.Popen(["Xvfb", "-nolisten", "tcp", "-displayfd", str(write)],
-                                         pass_fds=[write], stderr=subprocess.DEVNULL))
-        os.close(write)
-        display = ":" + os.read(read, 16).decode().strip()
-        if display == ":":
-            sys.exit("FAILED: Xvfb did not start")
-        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        children.append(subprocess.Popen([os.path.join(game, os.path.basename(sys.argv[1]))], env=env))
-        apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "config" and a.childCount]
+        config = make_game(work, sys.argv[1])
+        env = dict(os.environ, DISPLAY=start_xvfb(children), QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        children.append(subprocess.Popen([config], env=env))
+        apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == APP and a.childCount]
         failures = check(wait_for("the window on the accessibility bus", apps)[0][0])
         for f in failures:
             print("FAILED: " + f)
         return 1 if failures else 0
     finally:
-        for c in reversed(children):
-            c.terminate()
-            c.wait()
+        stop(children)
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -306,6 +306,35 @@ TEST_F(DesktopTest, KeyboardChangesAreSaved)
     EXPECT_EQ(read("trelvane.cfg"), expected);
 }
 
+TEST_F(DesktopTest, TheWheelOverAControlWithoutTheFocusChangesNothing)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    type(main, {"Tab"});  // the focus on Score Odometer Detail: the wheel moves it alone
+    // Pixels inside Score Odometer Detail, Jump, Sound Effects volume and Sphere Detail.
+    for (const auto &[x, y] : {std::pair{170, 140}, {600, 256}, {400, 400}, {60, 140}}) {
+        xdotool({"mousemove", "--window", std::to_string(main), std::to_string(x), std::to_string(y)});
+        xdotool({"click", "--repeat", "3", "--delay", "30", "5"});
+    }
+    type(main, {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    std::string expected = PlainSettings;
+    expected[3] = '6';  // odometer 8, two steps a notch down to its least
+    EXPECT_EQ(read("trelvane.cfg"), expected);
+}
+
+TEST_F(DesktopTest, AtTwiceTheScaleTheTitleBarStaysOnTheScreen)
+{
+    write("trelvane.cfg", PlainSettings);
+    env_.push_back("QT_SCALE_FACTOR=2");  // 1336 x 1060 on the 1280 x 1024 screen
+    launch();
+    ASSERT_TRUE(waitFor(TitlePattern, [](const std::vector<Window> &ws) { return !ws.empty(); }));
+    const RunResult r =
+        run({"xdotool", "getwindowgeometry", "--shell", std::to_string(windows(TitlePattern)[0])}, env_, Patience);
+    EXPECT_NE(r.output.find("X=0\nY=0\n"), std::string::npos) << r.output;
+}
+
 TEST_F(DesktopTest, CancelLeavesTheFileAndEnds)
 {
     write("trelvane.cfg", MessySettings);
