@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -105,7 +106,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
 frmConfig::~frmConfig() = default;
 
-QString frmConfig::filePath(const QString &name) const { return QDir(programFolder_).filePath(name); }
+GameFolder frmConfig::gameFolder() const { return GameFolder(QFile::encodeName(programFolder_).toStdString()); }
 
 void frmConfig::createMessageStrip()
 {
@@ -275,21 +276,23 @@ bool frmConfig::Form_Load()
     fillKeyLists();
     show();
     GameSettings loaded;
-    if (const auto error = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded)) {
+    if (const auto error = loadSettingsFile(gameFolder(), GameFile::Settings, ReadMode::StartUp, loaded)) {
         // A damaged file need not lock the player out: the factory settings are
         // offered when they would load, and nothing is written before OK.
         if (const auto factoryError = loadFactorySettings(loaded)) {
             prompts_.loadFailed(this,
-                                error->message() + QStringLiteral("\nThe factory settings cannot be used either: ") +
-                                    factoryError->message() +
+                                QString::fromStdString(error->message()) +
+                                    QStringLiteral("\nThe factory settings cannot be used either: ") +
+                                    QString::fromStdString(factoryError->message()) +
                                     QStringLiteral("\n\nThe utility will now close; no file was changed."),
                                 false);
             return false;
         }
         if (!prompts_.loadFailed(this,
-                                 error->message() + QStringLiteral("\n\nNo file was changed. Close ends the utility. "
-                                                                   "Use Factory Settings fills the window from "
-                                                                   "default.cfg; nothing is saved until you press OK."),
+                                 QString::fromStdString(error->message()) +
+                                     QStringLiteral("\n\nNo file was changed. Close ends the utility. "
+                                                    "Use Factory Settings fills the window from "
+                                                    "default.cfg; nothing is saved until you press OK."),
                                  true))
             return false;
     }
@@ -334,10 +337,16 @@ GameSettings frmConfig::settingsFromControls() const
 
 void frmConfig::cmdOK_Click()
 {
-    if (const auto error = saveSettingsFile(filePath(QStringLiteral("trelvane.cfg")), settingsFromControls())) {
-        // Keep the window and every change, so the player can fix the cause and retry.
-        prompts_.error(this, error->message() + QStringLiteral("\n\nYour changes are still in the window."));
-        return;
+    if (const auto error = saveSettingsFile(gameFolder(), settingsFromControls())) {
+        if (!error->contentSaved()) {
+            // Keep the window and every change, so the player can fix the cause and retry.
+            prompts_.error(this,
+                           QString::fromStdString(error->message()) +
+                               (error->mayBeIncomplete ? QStringLiteral(" Press OK again to rewrite it.") : QString()) +
+                               QStringLiteral("\n\nYour changes are still in the window."));
+            return;
+        }
+        prompts_.error(this, QString::fromStdString(error->message()));
     }
     close();
 }
@@ -349,7 +358,8 @@ void frmConfig::cmdRestore_Click()
     // The whole file is read and checked before any control changes.
     GameSettings factory;
     if (const auto error = loadFactorySettings(factory)) {
-        prompts_.error(this, error->message() + QStringLiteral("\n\nThe settings in the window were not changed."));
+        prompts_.error(this, QString::fromStdString(error->message()) +
+                                 QStringLiteral("\n\nThe settings in the window were not changed."));
         return;
     }
     applySettings(factory);
@@ -357,7 +367,7 @@ void frmConfig::cmdRestore_Click()
 
 std::optional<FileError> frmConfig::loadFactorySettings(GameSettings &settings) const
 {
-    return loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory, settings);
+    return loadSettingsFile(gameFolder(), GameFile::Factory, ReadMode::Factory, settings);
 }
 
 void frmConfig::cmdResetScores_Click()
@@ -365,8 +375,14 @@ void frmConfig::cmdResetScores_Click()
     if (!prompts_.confirm(this, QStringLiteral("Reset Confirmation"),
                           QStringLiteral("Are you sure you wish to reset high scores?")))
         return;
-    if (const auto error = resetHighScores(programFolder_))
-        prompts_.error(this, error->message() + QStringLiteral("\n\nThe high scores were not changed."));
+    if (const auto error = resetHighScores(gameFolder())) {
+        QString text = QString::fromStdString(error->message());
+        if (error->mayBeIncomplete)
+            text += QStringLiteral(" Press Reset High Scores again to rewrite it.");
+        else if (!error->contentSaved())
+            text += QStringLiteral("\n\nThe high scores were not changed.");
+        prompts_.error(this, text);
+    }
 }
 
 void frmConfig::tmrTransition_Timer()

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "files/fileerror.h"
+#include "files/gamefolder.h"
 #include "preview/messagetransition.h"
 #include "preview/picturegroup.h"
 #include "settings/gamesettings.h"
@@ -71,7 +72,7 @@ private:
     void connectPreviews();
     void showPreview(Field f);
     void fillKeyLists();
-    QString filePath(const QString &name) const;
+    GameFolder gameFolder() const;
     // default.cfg as Restore Defaults reads it; start-up offers it after a failed load.
     std::optional<FileError> loadFactorySettings(GameSettings &settings) const;
 

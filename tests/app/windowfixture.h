@@ -76,9 +76,17 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &bytes) const { testing::writeFile(path(name), bytes); }
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        testing::writeFile(path(name).toStdString(), bytes.toStdString());
+    }
 
-    QByteArray readFile(const QString &name) const { return testing::readFile(path(name)); }
+    QByteArray readFile(const QString &name) const
+    {
+        return QByteArray::fromStdString(testing::readFile(path(name).toStdString()));
+    }
+
+    static void makePipe(const QString &path) { testing::makePipe(path.toStdString()); }
 
     // Writes trelvane.cfg and opens the window on it; returns Form_Load's answer.
     bool open(const QByteArray &settings)
