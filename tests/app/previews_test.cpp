@@ -2,6 +2,7 @@
 // the pictures that screens of each pixel density get.
 #include <QTest>
 
+#include "app/previewpicture.h"
 #include "window/layouttable.h"
 #include "windowfixture.h"
 
@@ -71,18 +72,17 @@ TEST_F(PreviewTest, GrayedCountsAsOnAndAClickNeverGrays)
 
 TEST_F(PreviewTest, AGroupWithSeveralPicturesShownIsMendedByOneChange)
 {
-    const PictureGroup &sphere = window->controls(Field::SphereDetail).preview;
     for (int i : {2, 5, 7})
-        sphere.picture(i)->show();
+        get<QLabel>(("imgSphereDetail(" + std::to_string(i) + ")").c_str())->show();
     slider("sldSphereDetail")->setValue(4);
     EXPECT_EQ(shown("imgSphereDetail"), std::vector<int>{4});
 
-    const PictureGroup &mask = window->controls(Field::Mask).preview;
-    mask.picture(1)->show();  // both shown
+    QLabel *mask[] = {get<QLabel>("imgMask(0)"), get<QLabel>("imgMask(1)")};
+    mask[1]->show();  // both shown
     QTest::mouseClick(check("chkMask"), Qt::LeftButton);
     EXPECT_EQ(shown("imgMask"), std::vector<int>{1});
-    mask.picture(0)->hide();
-    mask.picture(1)->hide();  // both hidden
+    mask[0]->hide();
+    mask[1]->hide();  // both hidden
     QTest::mouseClick(check("chkMask"), Qt::LeftButton);
     EXPECT_EQ(shown("imgMask"), std::vector<int>{0});
 }
@@ -128,8 +128,7 @@ TEST_F(PreviewTest, PlainScreensGetThePlainPictureAndDenseOnesTheSharpCopyInTheS
         }
     }
     // These tests run at ratio 1: the window shows the plain pictures unchanged.
-    EXPECT_EQ(window->controls(Field::SphereDetail).preview.picture(0)->pixmap().toImage(),
-              QImage(":/previews/sphere-detail-0.jpg"));
+    EXPECT_EQ(get<QLabel>("imgSphereDetail(0)")->pixmap().toImage(), QImage(":/previews/sphere-detail-0.jpg"));
 }
 
 }  // namespace
