@@ -187,6 +187,8 @@ struct FileReplacement::State {
         temporary.clear();
     }
 
+    DWORD openTemporary();
+    std::optional<FileError> openInPlace();
     std::optional<FileError> rewriteInPlace();
     std::optional<FileError> putInPlace();
 };
@@ -208,41 +210,50 @@ std::optional<FileError> FileReplacement::open()
         // ReplaceFileW would refuse too, but with the system's vaguer words.
         if (attributes & FILE_ATTRIBUTE_READONLY)
             return failure(s.place, FileAction::Save, ReadOnly);
+        // A link is written through: a replacement would put a plain file in its place.
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return s.openInPlace();
     }
+    const DWORD code = s.openTemporary();
+    if (code == ERROR_SUCCESS)
+        return std::nullopt;
+    // A folder that takes no new file: a file that may be written is rewritten in place.
+    if (attributes != NoFile && code == ERROR_ACCESS_DENIED)
+        return s.openInPlace();
+    return failure(s.place, FileAction::Save, code);
+}
 
-    // The same folder, so the last step is a rename within one volume.
-    const std::filesystem::path folder = s.place.path.parent_path();
-    const std::wstring stem = s.place.path.filename().wstring();
-    DWORD code = ERROR_SUCCESS;
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path candidate =
-            folder / (stem + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp");
-        Handle file(
+// In the same folder, so that the last step is a rename within one volume.
+DWORD FileReplacement::State::openTemporary()
+{
+    const std::filesystem::path folder = place.path.parent_path();
+    const std::wstring stem = place.path.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (unsigned attempt = 0;; ++attempt) {
+        std::filesystem::path candidate = folder / (stem + std::to_wstring(attempt) + L".tmp");
+        file = Handle(
             CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid()) {
-            s.temporary = std::move(candidate);
-            s.file = std::move(file);
-            return std::nullopt;
+            temporary = std::move(candidate);
+            return ERROR_SUCCESS;
         }
-        code = GetLastError();
-        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
-            break;
+        const DWORD code = GetLastError();
+        if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || attempt == 99)
+            return code;
     }
+}
 
-    // A folder that takes no new file: a file that may be written is rewritten in place.
-    // A link's target is written through it the same way.
-    if (attributes != NoFile && code == ERROR_ACCESS_DENIED) {
-        Handle file(CreateFileW(s.place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.valid()) {
-            if (GetFileType(file.get()) != FILE_TYPE_DISK)
-                return failure(s.place, FileAction::Save, NotRegular);
-            s.file = std::move(file);
-            s.inPlace = true;
-            return std::nullopt;
-        }
+std::optional<FileError> FileReplacement::State::openInPlace()
+{
+    file = Handle(CreateFileW(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return failure(place, FileAction::Save, GetLastError());
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        file.close();
+        return failure(place, FileAction::Save, NotRegular);
     }
-    return failure(s.place, FileAction::Save, code);
+    inPlace = true;
+    return std::nullopt;
 }
 
 std::optional<FileError> FileReplacement::write(std::string_view content)
