@@ -209,11 +209,39 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          "File too large",
          {},
          150 * 1024},
+        {"a link to a missing file",
+         [](const TestGame &g) {
+             writeFile(g.defaults(), "defaults");
+             fs::create_symlink("../nowhere", g.scores());
+         },
+         HighScores,
+         "is a link to a missing file",
+         {}},
 #endif
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
 }
+
+#ifndef _WIN32
+// A reset by the superuser in a player's folder: the player's link cannot turn it against another file.
+TEST(ResetHighScores, APlayersLinkToAnotherUsersFileIsNotWrittenThrough)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can make links of another user";
+    expectFailureLeavesTableAlone({"the player's link to the superuser's file",
+                                   [](const TestGame &g) {
+                                       writeFile(g.defaults(), "defaults");
+                                       writeFile(g.root() / "secret", OldTable);
+                                       setMode(g.root() / "secret", 0600);
+                                       fs::create_symlink("../secret", g.scores());
+                                       ASSERT_EQ(lchown(g.scores().c_str(), 65534, 65534), 0);
+                                   },
+                                   HighScores,
+                                   "is a link to a file of another user",
+                                   {}});
+}
+#endif
 
 TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
 {
