@@ -19,6 +19,8 @@
 #endif
 #include <sys/types.h>
 #include <windows.h>
+
+#include "files/systemcalls_windows.h"
 #else
 #include <csignal>
 #include <grp.h>
@@ -149,12 +151,40 @@ inline bool permissionsStopWrites()
 #ifdef _WIN32
 using rlim_t = unsigned long long;
 
-// Windows has no limit on a file's size to stand in for a full disk.
+// While one lives, no file that the files layer writes grows beyond `room`
+// bytes: writes past it fail as on a full disk. Windows has no file-size limit,
+// so the layer's own write call stands in.
 class WritesFail {
 public:
-    explicit WritesFail(rlim_t = 0) { ADD_FAILURE() << "no file-size limit on Windows: leave this case out"; }
+    explicit WritesFail(rlim_t room = 0) : old_(windows::systemCalls().writeFile)
+    {
+        room_ = room;
+        windows::systemCalls().writeFile = [](HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                              LPOVERLAPPED overlapped) -> BOOL {
+            LARGE_INTEGER at{};
+            SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT);
+            const rlim_t used = static_cast<rlim_t>(at.QuadPart);
+            if (used >= room_) {
+                SetLastError(ERROR_DISK_FULL);
+                return FALSE;
+            }
+            return ::WriteFile(file, data, static_cast<DWORD>(std::min<rlim_t>(size, room_ - used)), written,
+                               overlapped);
+        };
+    }
+    ~WritesFail() { windows::systemCalls().writeFile = old_; }
+    WritesFail(const WritesFail &) = delete;
+    WritesFail &operator=(const WritesFail &) = delete;
+
+private:
+    static inline rlim_t room_ = 0;
+    decltype(&::WriteFile) old_;
 };
+
+const std::string FileTooLarge = systemWords(ERROR_DISK_FULL);
 #else
+const std::string FileTooLarge = "File too large";
+
 // While one lives, no file of this process grows beyond `room` bytes: writes
 // past it fail with "File too large", as on a full disk, without root or a
 // mount. Assert nothing while it lives: a message written to a file would fail too.
