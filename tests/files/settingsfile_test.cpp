@@ -172,19 +172,13 @@ TEST(LoadSettingsFile, AHugeTailCostsNothing)
     TempDir dir;
     writeFile(dir / "trelvane.cfg", SampleFile);
     fs::resize_file(dir / "trelvane.cfg", std::uintmax_t{2} << 30);
-    const pid_t child = fork();
-    if (child == 0) {
+    EXPECT_TRUE(inChild([&] {
         const rlimit room{std::size_t{256} << 20, std::size_t{256} << 20};
         GameSettings loaded;
-        _exit(setrlimit(RLIMIT_AS, &room) == 0 &&
-                      !loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded) &&
-                      loaded == sampleSettings()
-                  ? 0
-                  : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return setrlimit(RLIMIT_AS, &room) == 0 &&
+               !loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded) &&
+               loaded == sampleSettings();
+    }));
 }
 #endif
 

@@ -225,26 +225,6 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
         expectFailureLeavesTableAlone(c);
 }
 
-#ifndef _WIN32
-// A reset by the superuser in a player's folder: the player's link cannot turn it against another file.
-TEST(ResetHighScores, APlayersLinkToAnotherUsersFileIsNotWrittenThrough)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only the superuser can make links of another user";
-    expectFailureLeavesTableAlone({"the player's link to the superuser's file",
-                                   [](const TestGame &g) {
-                                       writeFile(g.defaults(), "defaults");
-                                       writeFile(g.root() / "secret", OldTable);
-                                       setMode(g.root() / "secret", 0600);
-                                       fs::create_symlink("../secret", g.scores());
-                                       ASSERT_EQ(lchown(g.scores().c_str(), 65534, 65534), 0);
-                                   },
-                                   HighScores,
-                                   "is a link to a file of another user",
-                                   {}});
-}
-#endif
-
 TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
 {
     if (!permissionsStopWrites())

@@ -213,6 +213,17 @@ private:
 // A named pipe under a file's name: opening it for reading waits for a writer.
 inline void makePipe(const fs::path &path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path; }
 
+// Runs `action` in a child process, which limits and rights changed there do not outlive.
+inline bool inChild(const std::function<bool()> &action)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(action() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs `action` as a player without special rights: as root (which permission
 // bits do not stop) it runs in a child process as "nobody", owning `folder`.
 inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action)
@@ -223,14 +234,8 @@ inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action
     EXPECT_EQ(::lchown(folder.c_str(), Nobody, Nobody), 0);
     for (const auto &entry : fs::recursive_directory_iterator(folder))
         EXPECT_EQ(::lchown(entry.path().c_str(), Nobody, Nobody), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool dropped = setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0;
-        _exit(dropped && action() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return inChild(
+        [&] { return setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0 && action(); });
 }
 
 #endif
