@@ -3,10 +3,16 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
+# The Windows build: the MinGW cross compiler, GoogleTest's sources, Wine to run the tests.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+                  wine wine64)
+packages=(g++ pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           clang libclang-rt-14-dev clang-tidy clang-format-14 xvfb xdotool x11-utils
-          dbus at-spi2-core python3-pyatspi
-          binutils-mingw-w64-x86-64 locales)
+          dbus at-spi2-core python3-pyatspi locales "${windows_packages[@]}")
+# build-windows.sh sets setup_only_windows: it needs nothing of the Linux build.
+if [ -n "${setup_only_windows:-}" ]; then
+    packages=("${windows_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Set up, build, and run every test: the normal build, then a clang build with
-# AddressSanitizer + UndefinedBehaviorSanitizer that also fuzzes the reader
-# and runs clang-tidy.
+# Set up, build, and run every test: the Windows build with its tests under Wine,
+# the normal build, then a clang build with AddressSanitizer +
+# UndefinedBehaviorSanitizer that also fuzzes the reader and runs clang-tidy.
 source "$(dirname "$0")/setup.sh"
 cd "$repo_root"
+
+# The Windows program, cross-built, with its tests under Wine.
+scripts/build-windows.sh
+ctest --test-dir build-windows --output-on-failure -j"$jobs"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVANE_TOOLS=ON
 cmake --build build -j"$jobs"
