@@ -1,13 +1,14 @@
 #include "app/frmconfig.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStringList>
 #include <QStringListModel>
@@ -16,40 +17,29 @@
 
 #include "app/accessibletext.h"
 #include "app/appearance.h"
+#include "app/captionlabel.h"
+#include "app/previewpicture.h"
 #include "app/settingcheckbox.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
 #include "keys/keycatalogue.h"
-#include "scores/scorereset.h"
-#include "settings/settingsfields.h"
-#include "settings/settingsfile.h"
-#include "window/layouttable.h"
+#include "window/settingfacts.h"
 
 namespace trelvane {
 
 namespace {
 
-struct SliderSteps {
-    Field field;
-    int smallChange;  // arrow keys
-    int largeChange;  // Page Up / Page Down, a click in the track
-};
-
-constexpr std::array<SliderSteps, 5> Sliders = {{
-    {Field::SphereDetail, 1, 2},
-    {Field::OdoDetail, 1, 2},
-    {Field::MsgTrans, 1, 10},
-    {Field::SoundVolume, 1, 10},
-    {Field::MusicVolume, 1, 10},
-}};
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString controlName(const ControlDef &def)
 {
-    QString name = QString::fromUtf8(def.name.data(), static_cast<int>(def.name.size()));
+    QString name = text(def.name);
     if (def.index >= 0)
         name += QStringLiteral("(%1)").arg(def.index);
     return name;
 }
+
+QString pictureResource(const ControlDef &def) { return QStringLiteral(":/previews/") + text(def.text); }
 
 QRect rectOf(const ControlDef &def) { return toPixels(def.left, def.top, def.width, def.height); }
 
@@ -61,12 +51,16 @@ void fill(QWidget *w, const QColor &colour)
     w->setAutoFillBackground(true);
 }
 
+// A key list whose key another move also uses. Qt 6.4 offers no warning role
+// in its palette; this red reads as one on light and dark desktops alike.
+const QColor WarningText(0xc0, 0x1c, 0x28);
+
 }  // namespace
 
 frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      programFolder_(programFolder), prompts_(prompts)
+      prompts_(prompts), logic_(QDir(programFolder).filesystemPath(), *this)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Trelvane Configuration Utility"));
@@ -76,14 +70,22 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     // The captions were laid out for a small dialog font; the machine's own could clip them.
     setFont(windowFont());
 
+    QStringList names;
+    names.reserve(KeyCount);
+    for (const KeyRow &row : KeyCatalogue)
+        names << text(row.name);
+    // One list of names serves all five slots; each keeps its own selection.
+    keyNames_ = new QStringListModel(names, this);
+
     // Created bottom-most first, so that each control stacks above those before it.
     std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it) {
-        QWidget *w = createControl(*it);
+        QWidget *w = make(*it);
         if (!w)
             continue;  // the timer is no widget
         w->setObjectName(controlName(*it));
-        bind(*it, w);
+        controls_.at(rowOf(*it)) = w;
+        wire(rowOf(*it), w);
         if (it->isWindowed())
             focusable.emplace_back(&*it, w);
     }
@@ -96,8 +98,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     for (size_t i = 1; i < focusable.size(); ++i)
         setTabOrder(focusable[i - 1].second, focusable[i].second);
 
-    connectPreviews();
-    controlsOf(Field::SphereDetail).slider->setFocus();
+    control(WindowLogic::holderRow(Field::SphereDetail))->setFocus();
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
@@ -105,278 +106,214 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
 
 frmConfig::~frmConfig() = default;
 
-QString frmConfig::filePath(const QString &name) const { return QDir(programFolder_).filePath(name); }
-
-void frmConfig::createMessageStrip()
+QWidget *frmConfig::make(const ControlDef &def)
 {
-    // The sample messages are seen only over the part of the dark strip that
-    // the speed slider and the box at the right leave open. Clipping them to
-    // that part also keeps each animation step's repaint inside it.
-    const ControlDef &strip = controlWith(Role::Strip);
-    const int left = controlWith(Role::StripSpeed).right();
-    const int right = controlWith(Role::StripCover).left;
-    messageStrip_ = new QWidget(this);
-    messageStrip_->setObjectName(QStringLiteral("messageStrip"));
-    messageStrip_->setGeometry(toPixels(left, strip.top, right - left, strip.height));
-    fill(messageStrip_, Qt::black);
-}
-
-QWidget *frmConfig::createControl(const ControlDef &def)
-{
-    const QString caption = QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
-    QWidget *w = nullptr;
-
     switch (def.kind) {
-    case ControlKind::CheckBox: w = new SettingCheckBox(this); break;
-    case ControlKind::ComboBox: w = new QComboBox(this); break;
-    case ControlKind::Slider: {
-        auto *s = new QSlider(Qt::Horizontal, this);
-        const FieldInfo &range = fieldInfo(*def.field);
-        s->setRange(range.min, range.max);
-        for (const SliderSteps &steps : Sliders)
-            if (steps.field == def.field) {
-                s->setSingleStep(steps.smallChange);
-                s->setPageStep(steps.largeChange);
-            }
-        s->setTickPosition(QSlider::TicksBelow);
-        s->setTickInterval(1);
-        s->setAutoFillBackground(true);  // hides a message label passing beneath it
-        if (def.role == Role::StripSpeed)
-            stripSpeed_ = s;
-        w = s;
-        break;
-    }
-    case ControlKind::PushButton: {
-        auto *b = new QPushButton(caption, this);
-        b->setAutoDefault(true);  // Enter presses the focused button, and only that one
-        void (frmConfig::*handler)() = nullptr;
-        switch (def.role) {
-        case Role::Ok: handler = &frmConfig::cmdOK_Click; break;
-        case Role::Cancel: handler = &frmConfig::cmdCancel_Click; break;
-        case Role::Restore: handler = &frmConfig::cmdRestore_Click; break;
-        case Role::ResetScores: handler = &frmConfig::cmdResetScores_Click; break;
-        default: break;
-        }
-        if (handler)
-            connect(b, &QPushButton::clicked, this, handler);
-        w = b;
-        break;
-    }
+    case ControlKind::CheckBox: return makeCheckBox(def);
+    case ControlKind::ComboBox: return makeKeyList(def);
+    case ControlKind::Slider: return makeSlider(def);
+    case ControlKind::PushButton: return makeButton(def);
+    case ControlKind::Picture: return makePicture(def);
+    case ControlKind::Label: return makeLabel(def);
+    case ControlKind::Shape: return makeShape(def);
     case ControlKind::Timer:
         tmrTransition_ = new QTimer(this);
         tmrTransition_->setObjectName(controlName(def));
-        tmrTransition_->setInterval(TransitionIntervalMs);
-        connect(tmrTransition_, &QTimer::timeout, this, &frmConfig::tmrTransition_Timer);
         return nullptr;
-    case ControlKind::Picture:
-        w = new QLabel(this);
-        w->hide();  // the one shown at start is shown when it is bound
-        break;
-    case ControlKind::Label: {
-        if (def.role == Role::Message) {
-            auto *l = new QLabel(caption, messageStrip_);
-            QPalette p = l->palette();
-            p.setColor(QPalette::WindowText, Qt::yellow);
-            p.setColor(QPalette::Window, Qt::black);
-            l->setPalette(p);
-            // Opaque on the black strip: a step repaints the label alone, not the strip beneath it.
-            l->setAutoFillBackground(true);
-            QFont f = font();
-            f.setBold(true);
-            l->setFont(f);
-            l->move(toPixels(def.left, def.top) - messageStrip_->pos());
-            l->adjustSize();  // fits its text, as the other captions that are not fixed size
-            lblMsg_.at(def.index) = l;
-            return l;
-        }
-        auto *l = new QLabel(caption, this);
-        w = l;
-        if (def.look == Look::FitText) {
-            l->move(toPixels(def.left, def.top));
-            l->adjustSize();
-            return w;
-        }
-        break;
     }
-    case ControlKind::Shape:
-        w = new QWidget(this);
-        fill(w, def.look == Look::BlackFill ? QColor(Qt::black) : palette().color(QPalette::Button));
-        if (def.role == Role::Strip)
-            createMessageStrip();  // just above the strip, beneath everything else
-        break;
+    return nullptr;
+}
+
+QWidget *frmConfig::makeCheckBox(const ControlDef &def)
+{
+    auto *box = new SettingCheckBox(this);
+    box->setGeometry(rectOf(def));
+    return box;
+}
+
+QWidget *frmConfig::makeKeyList(const ControlDef &def)
+{
+    auto *list = new QComboBox(this);
+    list->setGeometry(rectOf(def));
+    list->setModel(keyNames_);
+    list->setCurrentIndex(-1);  // no binding until the settings are read
+    return list;
+}
+
+QWidget *frmConfig::makeSlider(const ControlDef &def)
+{
+    auto *s = new QSlider(Qt::Horizontal, this);
+    const FieldInfo &range = fieldInfo(*def.field);
+    s->setRange(range.min, range.max);
+    s->setSingleStep(factsOf(*def.field).smallChange);
+    s->setPageStep(factsOf(*def.field).largeChange);
+    s->setTickPosition(QSlider::TicksBelow);
+    s->setTickInterval(1);
+    s->setAutoFillBackground(true);  // hides a message label passing beneath it
+    s->setGeometry(rectOf(def));
+    return s;
+}
+
+QWidget *frmConfig::makeButton(const ControlDef &def)
+{
+    auto *b = new QPushButton(text(def.text), this);
+    b->setAutoDefault(true);  // Enter presses the focused button, and only that one
+    b->setGeometry(rectOf(def));
+    return b;
+}
+
+QWidget *frmConfig::makePicture(const ControlDef &def)
+{
+    auto *picture = new QLabel(this);
+    picture->setGeometry(rectOf(def));
+    showPicture(*picture, pictureResource(def), def.role == Role::ShownAtStart);
+    return picture;
+}
+
+QWidget *frmConfig::makeLabel(const ControlDef &def)
+{
+    if (def.role == Role::Message) {
+        auto *l = new QLabel(text(def.text), messageStrip_);
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Qt::yellow);
+        p.setColor(QPalette::Window, Qt::black);
+        l->setPalette(p);
+        // Opaque on the black strip: a step repaints the label alone, not the strip beneath it.
+        l->setAutoFillBackground(true);
+        QFont f = font();
+        f.setBold(true);
+        l->setFont(f);
+        l->move(toPixels(def.left, def.top) - messageStrip_->pos());
+        l->adjustSize();  // fits its text, as the other captions that are not fixed size
+        return l;
     }
+    auto *l = new CaptionLabel(text(def.text), this);
+    if (def.look == Look::FitText) {
+        l->move(toPixels(def.left, def.top));
+        l->adjustSize();
+    } else {
+        l->setGeometry(rectOf(def));
+    }
+    return l;
+}
+
+QWidget *frmConfig::makeShape(const ControlDef &def)
+{
+    auto *w = new QWidget(this);
     w->setGeometry(rectOf(def));
+    fill(w, def.role == Role::Strip ? QColor(Qt::black) : palette().color(QPalette::Button));
+    if (def.role == Role::Strip) {
+        // The sample messages are seen only over the part of the strip that the
+        // speed slider and the box at the right leave open. Clipping them to
+        // that part also keeps each animation step's repaint inside it.
+        const TwipsRect clip = WindowLogic::messageClip();
+        messageStrip_ = new QWidget(this);
+        messageStrip_->setObjectName(QStringLiteral("messageStrip"));
+        messageStrip_->setGeometry(toPixels(clip.left, clip.top, clip.width, clip.height));
+        fill(messageStrip_, Qt::black);
+    }
     return w;
 }
 
-void frmConfig::bind(const ControlDef &def, QWidget *w)
+void frmConfig::wire(int row, QWidget *w)
 {
-    if (!def.field)
-        return;
-    FieldControls &c = controlsOf(*def.field);
-    switch (def.kind) {
-    case ControlKind::CheckBox: c.check = static_cast<SettingCheckBox *>(w); break;
-    case ControlKind::Slider: c.slider = static_cast<QSlider *>(w); break;
-    case ControlKind::ComboBox: c.keys = static_cast<QComboBox *>(w); break;
-    case ControlKind::Label: c.caption = static_cast<QLabel *>(w); break;
-    case ControlKind::Picture: {
-        const QString resource =
-            QStringLiteral(":/previews/") + QString::fromUtf8(def.text.data(), static_cast<int>(def.text.size()));
-        c.preview.add(def.index, static_cast<QLabel *>(w), resource);
-        if (def.role == Role::ShownAtStart)
-            c.preview.show(def.index);
+    switch (WindowLayout[row].kind) {
+    case ControlKind::CheckBox: {
+        auto *box = static_cast<SettingCheckBox *>(w);
+        connect(box, &QAbstractButton::clicked, this, [this, row] { logic_.clicked(row); });
+        // A screen reader's toggle action changes the box without a click: it is the player's click all the same.
+        connect(box, &QCheckBox::stateChanged, this, [this, row, box] {
+            if (box->value() != logic_.value(row))
+                logic_.clicked(row);
+        });
         break;
     }
+    case ControlKind::PushButton:
+        connect(static_cast<QAbstractButton *>(w), &QAbstractButton::clicked, this,
+                [this, row] { logic_.clicked(row); });
+        break;
+    case ControlKind::Slider:
+        connect(static_cast<QSlider *>(w), &QSlider::valueChanged, this,
+                [this, row](int v) { logic_.changed(row, v); });
+        break;
+    case ControlKind::ComboBox:
+        connect(static_cast<QComboBox *>(w), &QComboBox::currentIndexChanged, this,
+                [this, row](int v) { logic_.changed(row, v); });
+        break;
+    case ControlKind::Label:
+        if (auto *caption = qobject_cast<CaptionLabel *>(w)) {
+            connect(caption, &CaptionLabel::clicked, this, [this, row] {
+                // As a click on the box it captions: the box takes the focus too.
+                if (const std::optional<Field> f = WindowLayout[row].field)
+                    if (auto *box = qobject_cast<SettingCheckBox *>(control(WindowLogic::holderRow(*f))))
+                        box->setFocus(Qt::MouseFocusReason);
+                logic_.clicked(row);
+            });
+        }
+        break;
     default: break;
     }
 }
 
-void frmConfig::connectPreviews()
+void frmConfig::setValue(int row, int value)
 {
-    for (const FieldInfo &info : SettingsFields) {
-        const FieldControls &c = controls(info.field);
-        if (c.preview.size() == 0)
-            continue;
-        const Field f = info.field;
-        if (c.check)
-            connect(c.check, &QCheckBox::stateChanged, this, [this, f] { showPreview(f); });
-        else
-            connect(c.slider, &QSlider::valueChanged, this, [this, f] { showPreview(f); });
-    }
+    QWidget *w = control(row);
+    const QSignalBlocker quiet(w);  // the logic has run what follows already
+    if (auto *box = qobject_cast<SettingCheckBox *>(w))
+        box->setValue(value);
+    else if (auto *slider = qobject_cast<QSlider *>(w))
+        slider->setValue(value);
+    else if (auto *list = qobject_cast<QComboBox *>(w))
+        list->setCurrentIndex(value);
 }
 
-// The picture for the value shown, the others hidden: what every change of the value runs.
-void frmConfig::showPreview(Field f)
+void frmConfig::setShown(int row, bool shown)
 {
-    FieldControls &c = controlsOf(f);
-    if (c.check)
-        showToggle(c.preview, c.check->value());
-    else
-        showDetail(c.preview, c.slider->value() - fieldInfo(f).min);
+    showPicture(*static_cast<QLabel *>(control(row)), pictureResource(WindowLayout[row]), shown);
 }
 
-void frmConfig::fillKeyLists()
+void frmConfig::moveMessage(int row, int leftTwips)
 {
-    QStringList names;
-    names.reserve(KeyCount);
-    for (const KeyRow &row : KeyCatalogue)
-        names << QString::fromUtf8(row.name.data(), static_cast<int>(row.name.size()));
-    // One list of names serves all five slots; each keeps its own selection.
-    keyNames_ = new QStringListModel(names, this);
-    for (Field slot : {Field::Key0, Field::Key1, Field::Key2, Field::Key3, Field::Key4}) {
-        QComboBox *list = controlsOf(slot).keys;
-        list->setModel(keyNames_);
-        list->setCurrentIndex(-1);  // no binding until the settings are read
-    }
+    QWidget *label = control(row);
+    label->move(toPixels(leftTwips) - messageStrip_->x(), label->y());
 }
 
-bool frmConfig::Form_Load()
+void frmConfig::setDescription(int row, std::string_view description, bool marked)
 {
-    fillKeyLists();
-    show();
-    GameSettings loaded;
-    if (const auto error = loadSettingsFile(filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded)) {
-        // A damaged file need not lock the player out: the factory settings are
-        // offered when they would load, and nothing is written before OK.
-        if (const auto factoryError = loadFactorySettings(loaded)) {
-            prompts_.loadFailed(this,
-                                error->message() + QStringLiteral("\nThe factory settings cannot be used either: ") +
-                                    factoryError->message() +
-                                    QStringLiteral("\n\nThe utility will now close; no file was changed."),
-                                false);
-            return false;
+    QWidget *w = control(row);
+    explain(w, text(description));
+    if (qobject_cast<QComboBox *>(w)) {
+        if (marked) {
+            QPalette p = w->palette();
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+                p.setColor(role, WarningText);
+            w->setPalette(p);
+        } else if (w->testAttribute(Qt::WA_SetPalette)) {
+            w->setPalette(QPalette());  // back to the window's own
         }
-        if (!prompts_.loadFailed(this,
-                                 error->message() + QStringLiteral("\n\nNo file was changed. Close ends the utility. "
-                                                                   "Use Factory Settings fills the window from "
-                                                                   "default.cfg; nothing is saved until you press OK."),
-                                 true))
-            return false;
-    }
-    applySettings(loaded);
-    tmrTransition_->start();
-    return true;
-}
-
-void frmConfig::applySettings(const GameSettings &s)
-{
-    for (const FieldInfo &info : SettingsFields) {
-        FieldControls &c = controlsOf(info.field);
-        const std::int32_t v = fieldValue(s, info.field);
-        switch (info.kind) {
-        case FieldKind::Toggle: c.check->setValue(v); break;
-        case FieldKind::Slider:
-        case FieldKind::Volume: c.slider->setValue(v); break;
-        case FieldKind::KeyCode: c.keys->setCurrentIndex(GetIndex(static_cast<std::int16_t>(v))); break;
-        }
-        // An unchanged value raised no change handler: its picture is shown here.
-        if (c.preview.size() > 0)
-            showPreview(info.field);
     }
 }
 
-GameSettings frmConfig::settingsFromControls() const
+void frmConfig::startTimer(int intervalMs) { tmrTransition_->start(intervalMs); }
+
+bool frmConfig::askYesNo(std::string_view title, std::string_view question)
 {
-    GameSettings s;
-    for (const FieldInfo &info : SettingsFields) {
-        const FieldControls &c = controls(info.field);
-        std::int32_t v = 0;
-        switch (info.kind) {
-        case FieldKind::Toggle: v = c.check->value(); break;
-        case FieldKind::Slider:
-        case FieldKind::Volume: v = c.slider->value(); break;
-        case FieldKind::KeyCode: v = GetCode(static_cast<std::int16_t>(c.keys->currentIndex())); break;
-        }
-        setFieldValue(s, info.field, v);
-    }
-    return s;
+    return prompts_.confirm(this, text(title), text(question));
 }
 
-void frmConfig::cmdOK_Click()
+void frmConfig::showError(std::string_view message) { prompts_.error(this, text(message)); }
+
+LoadChoice frmConfig::askAfterLoadFailure(std::string_view message, bool factoryOffered)
 {
-    if (const auto error = saveSettingsFile(filePath(QStringLiteral("trelvane.cfg")), settingsFromControls())) {
-        // Keep the window and every change, so the player can fix the cause and retry.
-        prompts_.error(this, error->message() + QStringLiteral("\n\nYour changes are still in the window."));
-        return;
-    }
-    close();
+    return prompts_.loadFailed(this, text(message), factoryOffered) ? LoadChoice::UseFactorySettings
+                                                                    : LoadChoice::Close;
 }
 
-void frmConfig::cmdCancel_Click() { close(); }
-
-void frmConfig::cmdRestore_Click()
+void frmConfig::close(int status)
 {
-    // The whole file is read and checked before any control changes.
-    GameSettings factory;
-    if (const auto error = loadFactorySettings(factory)) {
-        prompts_.error(this, error->message() + QStringLiteral("\n\nThe settings in the window were not changed."));
-        return;
-    }
-    applySettings(factory);
-}
-
-std::optional<FileError> frmConfig::loadFactorySettings(GameSettings &settings) const
-{
-    return loadSettingsFile(filePath(QStringLiteral("default.cfg")), ReadMode::Factory, settings);
-}
-
-void frmConfig::cmdResetScores_Click()
-{
-    if (!prompts_.confirm(this, QStringLiteral("Reset Confirmation"),
-                          QStringLiteral("Are you sure you wish to reset high scores?")))
-        return;
-    if (const auto error = resetHighScores(programFolder_))
-        prompts_.error(this, error->message() + QStringLiteral("\n\nThe high scores were not changed."));
-}
-
-void frmConfig::tmrTransition_Timer()
-{
-    transition_.tick(stripSpeed_->value());
-    for (int i = 0; i < 2; ++i) {
-        const QPoint to(toPixels(transition_.left(i)) - messageStrip_->x(), lblMsg_[i]->y());
-        if (lblMsg_[i]->pos() != to)  // held labels cost nothing
-            lblMsg_[i]->move(to);
-    }
+    QWidget::close();
+    if (status != 0)
+        QCoreApplication::exit(status);
 }
 
 }  // namespace trelvane

@@ -1,41 +1,25 @@
 #pragma once
-// The utility's one window. Its controls hold the settings while it is open;
-// GameSettings is only what passes between a file and the controls.
+// The utility's one window, as a Qt view of the window logic: it makes a
+// widget for each row of the layout table, passes the player's events on, and
+// shows what the logic tells it. What a setting does is decided in window/.
 
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <optional>
 
-#include "files/fileerror.h"
-#include "preview/messagetransition.h"
-#include "preview/picturegroup.h"
 #include "settings/gamesettings.h"
-#include "settings/settingsfields.h"
+#include "window/layouttable.h"
+#include "window/windowlogic.h"
+#include "window/windowview.h"
 
-class QComboBox;
-class QLabel;
-class QSlider;
 class QStringListModel;
 class QTimer;
 
 namespace trelvane {
 
-class SettingCheckBox;
 class UserPrompts;
-struct ControlDef;
 
-// The controls of one setting: the one that holds its value (by the field's
-// kind), the preview pictures that follow it, and the label that names it.
-struct FieldControls {
-    SettingCheckBox *check = nullptr;  // toggles
-    QSlider *slider = nullptr;  // detail levels, speed, volumes
-    QComboBox *keys = nullptr;  // key bindings
-    PictureGroup preview;  // empty where the setting has no picture
-    QLabel *caption = nullptr;  // none for the volumes
-};
-
-class frmConfig : public QWidget {
+class frmConfig : public QWidget, public WindowView {
     Q_OBJECT
 
 public:
@@ -43,47 +27,55 @@ public:
     frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget *parent = nullptr);
     ~frmConfig() override;
 
-    // Fills the key lists, shows the window, loads trelvane.cfg. On a bad or
-    // missing file it reports the problem and returns false; the caller ends.
-    bool Form_Load();
+    // Shows the window and loads trelvane.cfg. On a bad or missing file it
+    // reports the problem and returns false; the caller ends.
+    bool Form_Load() { return logic_.load(); }
 
-    GameSettings settingsFromControls() const;
-    // Puts every value into its control in file order and shows its preview;
-    // the controls' own change handlers hide the pictures being replaced.
-    void applySettings(const GameSettings &s);
-
-    const FieldControls &controls(Field f) const { return fields_[static_cast<std::size_t>(f)]; }
-    const MessageTransition &transition() const { return transition_; }
+    GameSettings settingsFromControls() const { return logic_.settings(); }
+    QWidget *control(int row) const { return controls_.at(row); }
     QWidget *messageStrip() const { return messageStrip_; }
 
+    // WindowView
+    void setValue(int row, int value) override;
+    void setShown(int row, bool shown) override;
+    void moveMessage(int row, int leftTwips) override;
+    void setDescription(int row, std::string_view text, bool marked) override;
+    void showWindow() override { show(); }
+    void startTimer(int intervalMs) override;
+    bool askYesNo(std::string_view title, std::string_view question) override;
+    void showError(std::string_view message) override;
+    LoadChoice askAfterLoadFailure(std::string_view message, bool factoryOffered) override;
+    void close(int status) override;
+    using QWidget::close;
+
 public slots:
-    void cmdOK_Click();
-    void cmdCancel_Click();
-    void cmdRestore_Click();
-    void cmdResetScores_Click();
-    void tmrTransition_Timer();
+    void cmdOK_Click() { logic_.clicked(rowOf(controlWith(Role::Ok))); }
+    void cmdCancel_Click() { logic_.clicked(rowOf(controlWith(Role::Cancel))); }
+    void cmdRestore_Click() { logic_.clicked(rowOf(controlWith(Role::Restore))); }
+    void cmdResetScores_Click() { logic_.clicked(rowOf(controlWith(Role::ResetScores))); }
+    void tmrTransition_Timer() { logic_.tick(); }
 
 private:
-    FieldControls &controlsOf(Field f) { return fields_[static_cast<std::size_t>(f)]; }
-    QWidget *createControl(const ControlDef &def);
-    void createMessageStrip();
-    void bind(const ControlDef &def, QWidget *w);
-    void connectPreviews();
-    void showPreview(Field f);
-    void fillKeyLists();
-    QString filePath(const QString &name) const;
-    // default.cfg as Restore Defaults reads it; start-up offers it after a failed load.
-    std::optional<FileError> loadFactorySettings(GameSettings &settings) const;
+    static int rowOf(const ControlDef &def) { return static_cast<int>(&def - WindowLayout.data()); }
 
-    QString programFolder_;
+    // One maker a kind; each returns the widget in its place, or none for the timer.
+    QWidget *makeCheckBox(const ControlDef &def);
+    QWidget *makeKeyList(const ControlDef &def);
+    QWidget *makeSlider(const ControlDef &def);
+    QWidget *makeButton(const ControlDef &def);
+    QWidget *makePicture(const ControlDef &def);
+    QWidget *makeLabel(const ControlDef &def);
+    QWidget *makeShape(const ControlDef &def);
+    QWidget *make(const ControlDef &def);
+    // The one place where a row's events reach the logic.
+    void wire(int row, QWidget *w);
+
     UserPrompts &prompts_;
-    std::array<FieldControls, FieldCount> fields_{};  // by field, in file order
+    std::array<QWidget *, WindowLayout.size()> controls_{};  // by row; none for the timer
     QWidget *messageStrip_ = nullptr;
-    std::array<QLabel *, 2> lblMsg_{};
     QStringListModel *keyNames_ = nullptr;  // the 144 key names, shared by the five lists
-    QSlider *stripSpeed_ = nullptr;  // sldMsgTrans
     QTimer *tmrTransition_ = nullptr;
-    MessageTransition transition_;
+    WindowLogic logic_;
 };
 
 }  // namespace trelvane

@@ -17,6 +17,4 @@ void SettingCheckBox::setValue(int v)
     setCheckState(v == 0 ? Qt::Unchecked : v == 2 ? Qt::PartiallyChecked : Qt::Checked);
 }
 
-void SettingCheckBox::nextCheckState() { setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked); }
-
 }  // namespace trelvane

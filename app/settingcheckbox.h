@@ -1,6 +1,7 @@
 #pragma once
 // A check box whose value is the file's number: 0 clear, 1 checked, 2 grayed.
-// Only a loaded file can gray it; a click always goes between clear and checked.
+// A click does not change it by itself: the window logic decides the new
+// value (clear and checked only; only a loaded file grays a box).
 
 #include <QCheckBox>
 
@@ -16,7 +17,7 @@ public:
     void setValue(int v);  // 0, 1 or 2
 
 protected:
-    void nextCheckState() override;
+    void nextCheckState() override {}
 };
 
 }  // namespace trelvane

@@ -2,11 +2,33 @@
 
 namespace trelvane {
 
-QString FileError::message() const
+namespace {
+
+const char *verb(FileAction action)
 {
-    if (action.isEmpty())
-        return QStringLiteral("%1, %2.").arg(file, reason);
-    return QStringLiteral("Cannot %1 %2: %3.").arg(action, file, reason);
+    switch (action) {
+    case FileAction::Open: return "open";
+    case FileAction::Read: return "read";
+    case FileAction::Save: return "save";
+    case FileAction::Write: return "write";
+    case FileAction::None:
+    case FileAction::Sync: break;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string FileError::message() const
+{
+    if (action == FileAction::None)
+        return file + ", " + reason + ".";
+    if (action == FileAction::Sync)
+        return file + " was saved, but it may not survive a power cut: " + reason + ".";
+    std::string out = std::string("Cannot ") + verb(action) + " " + file + ": " + reason + ".";
+    if (mayBeIncomplete)
+        out += " " + file + " was being rewritten in place and may now be incomplete.";
+    return out;
 }
 
 }  // namespace trelvane

@@ -3,18 +3,25 @@
 // saving, restoring and the high-score reset report, and the one place where
 // the sentence for the player is made.
 
-#include <QString>
+#include <string>
 
 namespace trelvane {
 
+// The step the system refused.
+enum class FileAction { None, Open, Read, Save, Write, Sync };  // None: the content is wrong
+
 struct FileError {
-    QString file;  // as the player knows it from the game's folder: "trelvane.cfg", "data/highscores.dat"
-    QString action;  // what the system refused: "open", "read", "save", "write"; empty when the content is wrong
-    QString reason;  // the system's words; for wrong content, where it is wrong and how
+    std::string file;  // as the player knows it: "trelvane.cfg", "data/highscores.dat" (native separators)
+    FileAction action = FileAction::None;
+    std::string reason;  // the system's words; for wrong content, where and how
+    bool mayBeIncomplete = false;  // an in-place rewrite failed part way
 
     // e.g. Cannot save trelvane.cfg: the file is read-only.
     //      trelvane.cfg, line 4 (Complex Score): "abc" is not a number.
-    QString message() const;
+    std::string message() const;
+
+    // Sync: the new content is in place; only its surviving a power cut is in doubt.
+    bool contentSaved() const { return action == FileAction::Sync; }
 };
 
 }  // namespace trelvane

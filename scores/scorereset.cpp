@@ -1,21 +1,10 @@
 #include "scores/scorereset.h"
 
-#include <QByteArray>
-#include <QDir>
+#include <array>
 
 #include "files/wholefile.h"
 
 namespace trelvane {
-
-namespace {
-
-const QString DefaultScoresName = QStringLiteral("data/defaultscores.dat");
-const QString HighScoresName = QStringLiteral("data/highscores.dat");
-
-// Messages name the file as the player sees it from the game's folder.
-QString shown(const QString &relativeName) { return QDir::toNativeSeparators(relativeName); }
-
-}  // namespace
 
 std::string resetScoresContent(std::string_view defaultBytes)
 {
@@ -24,20 +13,28 @@ std::string resetScoresContent(std::string_view defaultBytes)
     return content;
 }
 
-std::optional<FileError> resetHighScores(const QString &programFolder)
+std::optional<FileError> resetHighScores(const GameFolder &folder)
 {
-    const QDir folder(programFolder);
-    QByteArray defaults;
-    if (auto error = readWholeFile(folder.filePath(DefaultScoresName), defaults)) {
-        error->file = shown(DefaultScoresName);
+    FileReader defaults;
+    if (auto error =
+            defaults.open({folder.path(GameFile::DefaultScores), GameFolder::shownName(GameFile::DefaultScores)}))
         return error;
+    FileReplacement scores({folder.path(GameFile::HighScores), GameFolder::shownName(GameFile::HighScores)});
+    if (auto error = scores.open())
+        return error;
+    std::array<char, 64 * 1024> buffer{};
+    for (;;) {
+        std::size_t got = 0;
+        if (auto error = defaults.read(buffer.data(), buffer.size(), got))
+            return error;
+        if (got == 0)
+            break;
+        if (auto error = scores.write(std::string_view(buffer.data(), got)))
+            return error;
     }
-    const std::string content =
-        resetScoresContent(std::string_view(defaults.constData(), static_cast<std::size_t>(defaults.size())));
-    auto error = replaceWholeFile(folder.filePath(HighScoresName), QByteArray::fromStdString(content));
-    if (error)
-        error->file = shown(HighScoresName);
-    return error;
+    if (auto error = scores.write(resetScoresContent({})))
+        return error;
+    return scores.commit();
 }
 
 }  // namespace trelvane

@@ -1,32 +1,31 @@
 #include "settings/settingsfile.h"
 
-#include <QByteArray>
-#include <QFileInfo>
-
+#include <limits>
 #include <string>
-#include <string_view>
 
 #include "files/wholefile.h"
 #include "settings/settingswriter.h"
 
 namespace trelvane {
 
-std::optional<FileError> loadSettingsFile(const QString &path, ReadMode mode, GameSettings &settings)
+std::optional<FileError> loadSettingsFile(const GameFolder &folder, GameFile file, ReadMode mode,
+                                          GameSettings &settings)
 {
-    QByteArray bytes;
-    if (auto error = readWholeFile(path, bytes))
+    const FilePlace place{folder.path(file), GameFolder::shownName(file)};
+    std::string bytes;
+    if (auto error = readFileStart(place, std::numeric_limits<std::size_t>::max(), bytes))
         return error;
-    const ReadResult result =
-        loadSettings(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), mode);
+    const ReadResult result = loadSettings(bytes, mode);
     if (result.error)
-        return FileError{QFileInfo(path).fileName(), {}, QString::fromStdString(result.error->where())};
+        return FileError{place.shown, FileAction::None, result.error->where()};
     settings = result.settings;
     return std::nullopt;
 }
 
-std::optional<FileError> saveSettingsFile(const QString &path, const GameSettings &s)
+std::optional<FileError> saveSettingsFile(const GameFolder &folder, const GameSettings &s)
 {
-    return replaceWholeFile(path, QByteArray::fromStdString(writeSettings(s)));
+    const FilePlace place{folder.path(GameFile::Settings), GameFolder::shownName(GameFile::Settings)};
+    return replaceWholeFile(place, writeSettings(s));
 }
 
 }  // namespace trelvane

@@ -177,15 +177,6 @@ std::string printable(std::string_view text)
 
 }  // namespace
 
-std::string SettingsError::describe(std::string_view fileName) const
-{
-    std::string out(fileName);
-    out += ", ";
-    out += where();
-    out += '.';
-    return out;
-}
-
 std::string SettingsError::where() const
 {
     std::string out = "line ";

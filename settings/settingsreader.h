@@ -23,8 +23,6 @@ struct SettingsError {
 
     // e.g. line 4 (Complex Score): "abc" is not a number
     std::string where() const;
-    // e.g. trelvane.cfg, line 4 (Complex Score): "abc" is not a number.
-    std::string describe(std::string_view fileName) const;
 };
 
 struct ReadResult {

@@ -1,5 +1,8 @@
 #include "window/layouttable.h"
 
+#include "preview/messagetransition.h"
+#include "window/settingfacts.h"
+
 namespace trelvane {
 
 namespace {
@@ -48,9 +51,9 @@ constexpr std::array<ControlDef, 77> WindowLayout = {{
     {"Label12", -1, K::Label, 960, 6000, 1050, 195, 36, "Sound Effects:", L::FitText, F::Sound},
     {"Label11", -1, K::Label, 960, 6600, 1380, 195, 35, "Background Music:", L::FitText, F::Music},
     {"Label10", -1, K::Label, 240, 5880, 450, 195, 34, "Audio:", L::FitText},
-    {"Shape2", -1, K::Shape, 7800, 5040, 2175, 405, -1, "", L::ScrollbarFill, {}, R::StripCover},
-    {"lblMsg", 1, K::Label, 7800, 5160, 930, 195, 33, "Message 2", L::MessageText, {}, R::Message},
-    {"lblMsg", 0, K::Label, 4680, 5160, 930, 195, 32, "Message 1", L::MessageText, {}, R::Message},
+    {"Shape2", -1, K::Shape, 7800, 5040, 2175, 405, -1, "", L::Plain, {}, R::StripCover},
+    {"lblMsg", 1, K::Label, 7800, 5160, 930, 195, 33, "Message 2", L::FitText, {}, R::Message},
+    {"lblMsg", 0, K::Label, 4680, 5160, 930, 195, 32, "Message 1", L::FitText, {}, R::Message},
     {"Label9", -1, K::Label, 240, 4920, 2175, 315, 31, "Message Transition Speed:", L::Plain, F::MsgTrans},
     {"imgTransparency", 1, K::Picture, 8400, 600, 1275, 1275, -1, "transparency-on.jpg", L::Plain, F::Transparency},
     {"imgTransparency", 0, K::Picture, 8400, 600, 1275, 1275, -1, "transparency-off.jpg", L::Plain, F::Transparency},
@@ -88,7 +91,7 @@ constexpr std::array<ControlDef, 77> WindowLayout = {{
     {"imgSphereDetail", 1, K::Picture, 480, 600, 1275, 1275, -1, "sphere-detail-1.jpg", L::Plain, F::SphereDetail},
     {"Label1", -1, K::Label, 240, 240, 1005, 195, 23, "Sphere Detail:", L::FitText, F::SphereDetail},
     {"imgSphereDetail", 0, K::Picture, 480, 600, 1275, 1275, -1, "sphere-detail-0.jpg", L::Plain, F::SphereDetail},
-    {"Shape1", -1, K::Shape, 2400, 5040, 5415, 405, -1, "", L::BlackFill, {}, R::Strip},
+    {"Shape1", -1, K::Shape, 2400, 5040, 5415, 405, -1, "", L::Plain, {}, R::Strip},
 }};
 // clang-format on
 
@@ -141,7 +144,57 @@ constexpr bool previewRowsMatchTheirRanges()
     return true;
 }
 
+// A caption beside a control is the field's own caption, the one error messages use.
+constexpr bool captionsAreTheFieldsCaptions()
+{
+    for (const ControlDef &c : WindowLayout)
+        if (c.kind == ControlKind::Label && c.field &&
+            c.text != SettingsFields[static_cast<std::size_t>(*c.field)].caption)
+            return false;
+    return true;
+}
+
+// Every picture has its words for assistive tools, and every such text its picture.
+constexpr bool everyPictureIsDescribed()
+{
+    std::size_t pictures = 0;
+    for (const ControlDef &c : WindowLayout) {
+        if (c.kind != ControlKind::Picture)
+            continue;
+        ++pictures;
+        int texts = 0;
+        for (const PictureText &t : PictureTexts)
+            texts += t.field == c.field && t.index == c.index ? 1 : 0;
+        if (texts != 1)
+            return false;
+    }
+    return pictures == PictureTexts.size();
+}
+
+constexpr const ControlDef &row(Role role, int index = -1)
+{
+    for (const ControlDef &c : WindowLayout)
+        if (c.role == role && (index < 0 || c.index == index))
+            return c;
+    return WindowLayout.front();
+}
+
+// The strip's stops: a message waits out of sight under the box at the right,
+// is read where the layout first puts it, and leaves out of sight under the speed slider.
+constexpr bool stripStopsFollowTheLayout()
+{
+    using T = MessageTransition;
+    const ControlDef &shown = row(Role::Message, 0), &waiting = row(Role::Message, 1);
+    return T::DisplayLeft == shown.left && T::EntryLeft == waiting.left && T::EntryLeft >= row(Role::StripCover).left &&
+           T::ExitLeft + shown.width <= row(Role::StripSpeed).right() && shown.width == waiting.width &&
+           T::DisplayLeft >= row(Role::StripSpeed).right() &&
+           T::DisplayLeft + shown.width <= row(Role::StripCover).left;
+}
+
 static_assert(everyFieldHasItsControl(), "each setting needs one control of its kind");
+static_assert(captionsAreTheFieldsCaptions(), "a caption differs from its field's");
+static_assert(everyPictureIsDescribed(), "a picture lacks its description, or a description its picture");
+static_assert(stripStopsFollowTheLayout(), "the strip's stops no longer match the layout");
 static_assert(previewRowsMatchTheirRanges(), "a preview row needs one picture per value");
 static_assert(count(Role::ShownAtStart) == 1 && count(Role::StripSpeed) == 1 && count(Role::Strip) == 1 &&
                   count(Role::StripCover) == 1 && count(Role::Message) == 2 && count(Role::Ok) == 1 &&

@@ -16,9 +16,6 @@ enum class ControlKind { CheckBox, ComboBox, Slider, PushButton, Timer, Picture,
 enum class Look {
     Plain,
     FitText,  // label sized to its text at its stored top-left
-    MessageText,  // yellow bold text on the preview strip
-    BlackFill,  // the dark preview strip
-    ScrollbarFill,  // the box that hides a message entering from the right
 };
 
 // Parts a control plays beyond showing a setting.

@@ -1,11 +1,21 @@
 #pragma once
 // Everything the window does, apart from any toolkit: load, the previews, the
 // strip's motion, Restore, OK, Reset, the load-error choice and what screen
-// readers are told. It drives a WindowView and is driven by the view's
-// events. (Outline: the implementation follows.)
+// readers are told. It drives a WindowView and is driven by the view's events.
+//
+// Where a control of the original toolkit raises its click or change event
+// when a program step gives it a different value, the logic runs that
+// handler itself; views set values with their own notifications blocked.
 
+#include <array>
 #include <filesystem>
+#include <string>
 
+#include "files/gamefolder.h"
+#include "preview/messagetransition.h"
+#include "settings/gamesettings.h"
+#include "settings/settingsfields.h"
+#include "window/layouttable.h"
 #include "window/windowview.h"
 
 namespace trelvane {
@@ -33,8 +43,38 @@ public:
 
     int value(int row) const;  // what the view was last told, or the player set
 
-    // Where the sample messages are seen.
+    // The settings as the controls hold them, in the file's form.
+    GameSettings settings() const;
+    const MessageTransition &transition() const { return transition_; }
+
+    // Where the sample messages are seen: between the speed slider and the box at the right.
     static TwipsRect messageClip();
+    // What assistive tools call a row's control or picture ("Sphere Detail",
+    // "Sound Effects volume", "Mirror preview: on, ..."); empty where the
+    // toolkit's own name (a button's caption) serves.
+    static std::string accessibleName(int row);
+    // The row of the control that holds a field's value, and of the caption beside it (-1: none).
+    static int holderRow(Field f);
+    static int captionRow(Field f);
+
+private:
+    void apply(const GameSettings &s);
+    // A program step: the value and, when it differs, the control's own handler.
+    void setControl(int row, int v);
+    void handleChange(int row);
+    void showPreview(Field f);
+    void describe(int row);
+    void describeKeys();
+    void ok();
+    void restore();
+    void resetScores();
+
+    GameFolder folder_;
+    WindowView &view_;
+    std::array<int, WindowLayout.size()> values_{};
+    std::array<std::string, WindowLayout.size()> said_{};  // the description last given, to skip repeats
+    std::array<bool, WindowLayout.size()> marked_{};
+    MessageTransition transition_;
 };
 
 }  // namespace trelvane

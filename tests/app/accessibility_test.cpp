@@ -114,10 +114,24 @@ TEST_F(AccessibilityTest, AGrayedCheckBoxSaysSoUntilClicked)
     EXPECT_TRUE(box->toolTip().contains("grayed"));
     EXPECT_EQ(caption->toolTip(), box->toolTip());
     EXPECT_TRUE(face(box)->text(QAccessible::Description).contains("grayed"));
-    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(caption, Qt::LeftButton);  // the caption passes its click on to the box
+    EXPECT_EQ(box->checkState(), Qt::Unchecked);
     EXPECT_FALSE(face(box)->state().checkStateMixed);
     EXPECT_FALSE(box->toolTip().contains("grayed"));
     EXPECT_EQ(caption->toolTip(), box->toolTip());
+}
+
+TEST_F(AccessibilityTest, KeyListsHoldingOneKeyAreMarkedUntilTheyDiffer)
+{
+    ASSERT_TRUE(open(cfg(designTimeLines())));  // every move on Escape
+    const QColor plain = window->palette().color(QPalette::ButtonText);
+    for (int slot : {4, 3, 2, 1, 0}) {
+        EXPECT_EQ(keys(slot)->palette().color(QPalette::ButtonText) != plain, slot > 0) << slot;
+        EXPECT_EQ(keys(slot)->toolTip().contains("Also bound to "), slot > 0) << slot;
+        keys(slot)->setCurrentIndex(10 + slot);  // the last one standing on Escape is marked no more
+    }
+    for (int slot = 0; slot < 5; ++slot)
+        EXPECT_EQ(keys(slot)->palette().color(QPalette::ButtonText), plain);
 }
 
 }  // namespace

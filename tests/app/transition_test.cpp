@@ -1,4 +1,4 @@
-// The sample messages move where the stepper says, and nowhere else.
+// The strip where the sample messages are seen, and the timer that moves them.
 #include <QTimer>
 
 #include "app/twips.h"
@@ -6,28 +6,6 @@
 
 namespace trelvane::testing {
 namespace {
-
-TEST_F(WindowTest, LabelsStandWhereTheStepperSaysAfterEachTick)
-{
-    ASSERT_TRUE(open(cfg(designTimeLines())));
-    QLabel *msg[2] = {get<QLabel>("lblMsg(0)"), get<QLabel>("lblMsg(1)")};
-    const QPoint strip = window->messageStrip()->pos();
-    const int top = msg[0]->y();
-    MessageTransition expected;
-    const int speeds[] = {1, 7, 40, 224, 320};
-    for (int tick = 0; tick < 2000; ++tick) {
-        const int speed = speeds[(tick / 300) % 5];
-        slider("sldMsgTrans")->setValue(speed);
-        window->tmrTransition_Timer();
-        expected.tick(speed);
-        for (int i = 0; i < 2; ++i) {
-            ASSERT_EQ(msg[i]->x() + strip.x(), toPixels(expected.left(i))) << "tick " << tick << " label " << i;
-            ASSERT_EQ(msg[i]->y(), top);
-        }
-    }
-    EXPECT_EQ(msg[0]->text(), "Message 1");
-    EXPECT_EQ(msg[1]->text(), "Message 2");
-}
 
 TEST_F(WindowTest, MessagesAreSeenOnlyBetweenTheSliderAndTheBox)
 {

@@ -59,7 +59,6 @@ inline const std::vector<Preview> Previews = {{"sldSphereDetail", "imgSphereDeta
                                               {"chkMirror", "imgMirror"},
                                               {"chkTransparency", "imgTransparency"},
                                               {"chkParticles", "imgParticles"}};
-inline const std::span<const Preview> TogglePreviews = std::span(Previews).subspan(2);
 
 // The 19 lines of a file, CR LF after each.
 inline QByteArray cfg(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
@@ -76,9 +75,17 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &bytes) const { testing::writeFile(path(name), bytes); }
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        testing::writeFile(path(name).toStdString(), bytes.toStdString());
+    }
 
-    QByteArray readFile(const QString &name) const { return testing::readFile(path(name)); }
+    QByteArray readFile(const QString &name) const
+    {
+        return QByteArray::fromStdString(testing::readFile(path(name).toStdString()));
+    }
+
+    static void makePipe(const QString &path) { testing::makePipe(path.toStdString()); }
 
     // Writes trelvane.cfg and opens the window on it; returns Form_Load's answer.
     bool open(const QByteArray &settings)
@@ -102,37 +109,6 @@ protected:
     QSlider *slider(const char *name) const { return get<QSlider>(name); }
     QCheckBox *check(const char *name) const { return get<QCheckBox>(name); }
     QComboBox *keys(int slot) const { return get<QComboBox>(QString("cmbKeys(%1)").arg(slot).toLatin1().constData()); }
-
-    // Indexes of the pictures of a group ("imgMask") that are shown.
-    std::vector<int> shown(const std::string &group) const
-    {
-        std::vector<int> out;
-        for (int i = 0;; ++i) {
-            const auto *p = window->findChild<QLabel *>(QString::fromStdString(group + "(" + std::to_string(i) + ")"));
-            if (!p)
-                return out;
-            if (!p->isHidden())
-                out.push_back(i);
-        }
-    }
-
-    // Every control's value and every picture's flag.
-    QStringList snapshot() const
-    {
-        QStringList out;
-        const GameSettings s = window->settingsFromControls();
-        out << QString("%1 %2 %3").arg(s.SphereDetail).arg(s.OdoDetail).arg(s.MsgTrans);
-        for (QCheckBox *b : window->findChildren<QCheckBox *>())
-            out << b->objectName() + "=" + QString::number(b->checkState());
-        for (QComboBox *c : window->findChildren<QComboBox *>())
-            out << c->objectName() + "=" + QString::number(c->currentIndex());
-        for (QSlider *sl : window->findChildren<QSlider *>())
-            out << sl->objectName() + "=" + QString::number(sl->value());
-        for (QLabel *l : window->findChildren<QLabel *>())
-            if (l->objectName().startsWith("img"))
-                out << l->objectName() + (l->isHidden() ? " hidden" : " shown");
-        return out;
-    }
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;

@@ -1,6 +1,7 @@
 // Settings files on disk: what a load reports, the exact bytes a save leaves,
 // and that a failed save leaves the old file and no temporary file behind.
 
+#include "files/gamefolder.h"
 #include "files/wholefile.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsreader.h"
@@ -9,13 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "diskfiles.h"
-
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -28,8 +22,8 @@ namespace {
 using namespace trelvane::testing;
 
 // A file as the game leaves it, and the values it holds.
-const QByteArray SampleFile("3\r\n9\r\n1\r\n0\r\n1\r\n0\r\n1\r\n0\r\n50\r\n1\r\n.07\r\n0\r\n1\r\n1\r\n"
-                            "203\r\n205\r\n57\r\n30\r\n32\r\n");
+const std::string SampleFile("3\r\n9\r\n1\r\n0\r\n1\r\n0\r\n1\r\n0\r\n50\r\n1\r\n.07\r\n0\r\n1\r\n1\r\n"
+                             "203\r\n205\r\n57\r\n30\r\n32\r\n");
 
 GameSettings sampleSettings()
 {
@@ -52,23 +46,23 @@ GameSettings sampleSettings()
     return s;
 }
 
-QByteArray withLine(int line, const QByteArray &text)
+std::string withLine(int line, const std::string &text)
 {
-    QList<QByteArray> lines = SampleFile.split('\n');
-    lines[line - 1] = text + '\r';
-    return lines.join('\n');
+    std::size_t start = 0;
+    for (int i = 1; i < line; ++i)
+        start = SampleFile.find('\n', start) + 1;
+    return SampleFile.substr(0, start) + text + SampleFile.substr(SampleFile.find('\r', start));
 }
 
 TEST(LoadSettingsFile, ReadsAWellFormedFile)
 {
     for (ReadMode mode : {ReadMode::StartUp, ReadMode::Factory}) {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
-        writeFile(path, SampleFile);
+        TempDir dir;
+        writeFile(dir / "trelvane.cfg", SampleFile);
         GameSettings loaded;
-        EXPECT_EQ(messageOf(loadSettingsFile(path, mode, loaded)), "");
+        EXPECT_EQ(messageOf(loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, mode, loaded)), "");
         EXPECT_TRUE(loaded == sampleSettings());
-        EXPECT_EQ(readFile(path), SampleFile) << "a load never writes";
+        EXPECT_EQ(readFile(dir / "trelvane.cfg"), SampleFile) << "a load never writes";
     }
 }
 
@@ -76,32 +70,30 @@ TEST(LoadSettingsFile, ProblemsInTheFileNameTheFileAndLine)
 {
     struct Case {
         const char *name;
-        QString fileName;
-        QByteArray content;
+        GameFile file;
+        std::string content;
         ReadMode mode;
         bool fails;
         int line;  // the line the message must name; 0: not checked
     };
     const Case cases[] = {
-        {"word on line 4", QStringLiteral("trelvane.cfg"), withLine(4, "abc"), ReadMode::StartUp, true, 4},
-        {"empty line 4 at start-up", QStringLiteral("trelvane.cfg"), withLine(4, ""), ReadMode::StartUp, true, 4},
-        {"empty line 4 in the factory file", QStringLiteral("default.cfg"), withLine(4, ""), ReadMode::Factory, false,
-         0},
-        {"word in the factory file", QStringLiteral("default.cfg"), withLine(9, "fast"), ReadMode::Factory, true, 9},
-        {"sphere detail out of range", QStringLiteral("trelvane.cfg"), withLine(1, "9"), ReadMode::StartUp, true, 1},
-        {"file ends early", QStringLiteral("trelvane.cfg"), SampleFile.left(SampleFile.lastIndexOf("30\r\n")),
-         ReadMode::StartUp, true, 0},
+        {"word on line 4", GameFile::Settings, withLine(4, "abc"), ReadMode::StartUp, true, 4},
+        {"empty line 4 at start-up", GameFile::Settings, withLine(4, ""), ReadMode::StartUp, true, 4},
+        {"empty line 4 in the factory file", GameFile::Factory, withLine(4, ""), ReadMode::Factory, false, 0},
+        {"word in the factory file", GameFile::Factory, withLine(9, "fast"), ReadMode::Factory, true, 9},
+        {"sphere detail out of range", GameFile::Settings, withLine(1, "9"), ReadMode::StartUp, true, 1},
+        {"file ends early", GameFile::Settings, SampleFile.substr(0, SampleFile.rfind("30\r\n")), ReadMode::StartUp,
+         true, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(c.fileName);
-        writeFile(path, c.content);
+        TempDir dir;
+        const GameFolder folder(dir.path());
+        writeFile(folder.path(c.file), c.content);
 
         GameSettings loaded;
-        const std::string message = messageOf(loadSettingsFile(path, c.mode, loaded));
-        const ReadResult direct =
-            loadSettings(std::string_view(c.content.constData(), static_cast<std::size_t>(c.content.size())), c.mode);
+        const std::string message = messageOf(loadSettingsFile(folder, c.file, c.mode, loaded));
+        const ReadResult direct = loadSettings(c.content, c.mode);
 
         ASSERT_EQ(message.empty(), !c.fails) << message;
         ASSERT_EQ(direct.ok(), !c.fails);
@@ -109,61 +101,56 @@ TEST(LoadSettingsFile, ProblemsInTheFileNameTheFileAndLine)
             EXPECT_TRUE(loaded == direct.settings);
             continue;
         }
-        EXPECT_EQ(message, direct.error->describe(c.fileName.toStdString()));
-        EXPECT_NE(message.find(c.fileName.toStdString()), std::string::npos) << message;
-        EXPECT_EQ(message.find(dir.path().toStdString()), std::string::npos) << "the file name, not its path";
-        EXPECT_TRUE(c.line == 0 || message.find("line " + std::to_string(c.line)) != std::string::npos) << message;
+        EXPECT_EQ(message, GameFolder::shownName(c.file) + ", " + direct.error->where() + ".");
+        EXPECT_TRUE(loaded == GameSettings{}) << "a failed load leaves the settings alone";
+        EXPECT_FALSE(contains(message, dir.path().string())) << "the file name, not its path";
+        EXPECT_TRUE(c.line == 0 || contains(message, "line " + std::to_string(c.line))) << message;
     }
 }
 
 TEST(LoadSettingsFile, EmptyFactoryValueReadsAsZero)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("default.cfg"));
-    writeFile(path, withLine(3, ""));
+    TempDir dir;
+    const GameFolder folder(dir.path());
+    writeFile(dir / "default.cfg", withLine(3, ""));
     GameSettings factory;
-    ASSERT_EQ(messageOf(loadSettingsFile(path, ReadMode::Factory, factory)), "");
+    ASSERT_EQ(messageOf(loadSettingsFile(folder, GameFile::Factory, ReadMode::Factory, factory)), "");
     GameSettings expected = sampleSettings();
     expected.FPS = 0;
     EXPECT_TRUE(factory == expected);
     GameSettings startUp;
-    EXPECT_TRUE(loadSettingsFile(path, ReadMode::StartUp, startUp).has_value());
+    EXPECT_TRUE(loadSettingsFile(folder, GameFile::Factory, ReadMode::StartUp, startUp).has_value());
 }
 
 TEST(LoadSettingsFile, UnopenableFilesAreReported)
 {
     struct Case {
         const char *name;
-        std::function<void(const QDir &)> arrange;
-        QString reason;
+        std::function<void(const fs::path &)> arrange;
+        std::string reason;
     };
     const Case cases[] = {
-        {"missing", [](const QDir &) {}, QStringLiteral("No such file")},
-        {"a folder", [](const QDir &d) { d.mkdir(QStringLiteral("trelvane.cfg")); },
-         QStringLiteral("is not a regular file")},
-        {"a pipe", [](const QDir &d) { makePipe(d.filePath(QStringLiteral("trelvane.cfg"))); },
-         QStringLiteral("is not a regular file")},
+        {"missing", [](const fs::path &) {}, "No such file"},
+        {"a folder", [](const fs::path &d) { fs::create_directory(d / "trelvane.cfg"); }, "is not a regular file"},
+        {"a pipe", [](const fs::path &d) { makePipe(d / "trelvane.cfg"); }, "is not a regular file"},
         // A file that opens but cannot be read: the kernel refuses to read this one from its start.
-        {"a read error",
-         [](const QDir &d) {
-             QFile::link(QStringLiteral("/proc/self/mem"), d.filePath(QStringLiteral("trelvane.cfg")));
-         },
-         QStringLiteral("Cannot read trelvane.cfg")},
+        {"a read error", [](const fs::path &d) { fs::create_symlink("/proc/self/mem", d / "trelvane.cfg"); },
+         "Cannot read trelvane.cfg"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        c.arrange(QDir(dir.path()));
-        const QStringList before = entries(dir.path());
+        TempDir dir;
+        c.arrange(dir.path());
+        const auto before = entries(dir.path());
 
         GameSettings loaded;
-        const auto error = loadSettingsFile(dir.filePath(QStringLiteral("trelvane.cfg")), ReadMode::StartUp, loaded);
+        const auto error = loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded);
 
         ASSERT_TRUE(error.has_value());
-        const QString message = error->message();
-        EXPECT_TRUE(message.contains(QStringLiteral("trelvane.cfg"))) << message.toStdString();
-        EXPECT_FALSE(message.contains(dir.path())) << message.toStdString();
-        EXPECT_TRUE(c.reason.isEmpty() || message.contains(c.reason)) << message.toStdString();
+        const std::string message = error->message();
+        EXPECT_TRUE(contains(message, "trelvane.cfg")) << message;
+        EXPECT_FALSE(contains(message, dir.path().string())) << message;
+        EXPECT_TRUE(contains(message, c.reason)) << message;
         EXPECT_EQ(entries(dir.path()), before) << "a failed load creates nothing";
     }
 }
@@ -178,7 +165,7 @@ TEST(SaveSettingsFile, WritesExactlyTheWritersBytes)
     struct Case {
         const char *name;
         GameSettings settings;
-        QByteArray oldContent;  // empty: no file yet
+        std::string oldContent;  // empty: no file yet
     };
     const Case cases[] = {
         {"new file", sampleSettings(), {}},
@@ -187,125 +174,110 @@ TEST(SaveSettingsFile, WritesExactlyTheWritersBytes)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
-        if (!c.oldContent.isEmpty())
+        TempDir dir;
+        const GameFolder folder(dir.path());
+        const fs::path path = dir / "trelvane.cfg";
+        if (!c.oldContent.empty())
             writeFile(path, c.oldContent);
 
-        EXPECT_EQ(messageOf(saveSettingsFile(path, c.settings)), "");
-        EXPECT_EQ(readFile(path), bytesOf(writeSettings(c.settings)));
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("trelvane.cfg")}) << "no temporary file left";
+        EXPECT_EQ(messageOf(saveSettingsFile(folder, c.settings)), "");
+        EXPECT_EQ(readFile(path), writeSettings(c.settings));
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"}) << "no temporary file left";
 
         GameSettings back;
-        EXPECT_EQ(messageOf(loadSettingsFile(path, ReadMode::StartUp, back)), "");
+        EXPECT_EQ(messageOf(loadSettingsFile(folder, GameFile::Settings, ReadMode::StartUp, back)), "");
         EXPECT_TRUE(back == c.settings);
     }
 }
 
 TEST(SaveSettingsFile, SampleSettingsGiveTheGamesBytes)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
-    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
-    EXPECT_EQ(readFile(path), SampleFile);
-    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
-    EXPECT_EQ(readFile(path), SampleFile) << "saving twice gives the same file";
+    TempDir dir;
+    const GameFolder folder(dir.path());
+    ASSERT_EQ(messageOf(saveSettingsFile(folder, sampleSettings())), "");
+    EXPECT_EQ(readFile(dir / "trelvane.cfg"), SampleFile);
+    ASSERT_EQ(messageOf(saveSettingsFile(folder, sampleSettings())), "");
+    EXPECT_EQ(readFile(dir / "trelvane.cfg"), SampleFile) << "saving twice gives the same file";
 }
 
-const QByteArray OldSettings = withLine(9, "320");
-const auto ReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+const std::string OldSettings = withLine(9, "320");
 
 struct SaveFailure {
     const char *name;
-    QString subPath;  // where the save goes, below the temporary folder
-    std::function<void(const QDir &)> arrange;
-    QString reason;  // must appear in the message, when not empty
-    std::function<void(const QDir &)> restore;
+    fs::path subFolder;  // the game's folder, below the temporary folder
+    std::function<void(const fs::path &)> arrange;
+    std::string reason;  // must appear in the message
+    std::function<void(const fs::path &)> restore;
     std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
 
 void expectFailedSaveChangesNothing(const SaveFailure &c)
 {
     SCOPED_TRACE(c.name);
-    QTemporaryDir dir;
-    const QDir root(dir.path());
-    c.arrange(root);
-    const QString path = root.filePath(c.subPath);
-    const QString folder = QFileInfo(path).absolutePath();
-    const QStringList rootBefore = entries(root.path());
-    const QStringList folderBefore = entries(folder);
-    const QByteArray fileBefore = readFile(path);
+    TempDir dir;
+    c.arrange(dir.path());
+    const GameFolder game(dir / c.subFolder);
+    const fs::path path = game.path(GameFile::Settings);
+    const auto rootBefore = entries(dir.path());
+    const auto folderBefore = entries(game.root());
+    const std::string fileBefore = readFile(path);
 
     std::optional<FileError> failure;
     {
         std::optional<WritesFail> full;
         if (c.room)
             full.emplace(*c.room);
-        failure = saveSettingsFile(path, sampleSettings());
+        failure = saveSettingsFile(game, sampleSettings());
     }
     ASSERT_TRUE(failure.has_value());
-    const QString error = failure->message();
+    const std::string error = failure->message();
 
     if (c.restore)
-        c.restore(root);
-    EXPECT_TRUE(error.contains(QStringLiteral("trelvane.cfg"))) << error.toStdString();
-    EXPECT_TRUE(c.reason.isEmpty() || error.contains(c.reason)) << error.toStdString();
-    EXPECT_TRUE(error.endsWith(QLatin1Char('.'))) << error.toStdString();
+        c.restore(dir.path());
+    EXPECT_TRUE(contains(error, "trelvane.cfg")) << error;
+    EXPECT_TRUE(contains(error, c.reason)) << error;
+    EXPECT_EQ(error.back(), '.') << error;
     EXPECT_EQ(readFile(path), fileBefore);
-    EXPECT_EQ(entries(root.path()), rootBefore) << "nothing created or removed";
-    EXPECT_EQ(entries(folder), folderBefore) << "no temporary file left";
+    EXPECT_EQ(entries(dir.path()), rootBefore) << "nothing created or removed";
+    EXPECT_EQ(entries(game.root()), folderBefore) << "no temporary file left";
 }
 
 TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
 {
     const SaveFailure cases[] = {
-        {"file marked read-only", QStringLiteral("trelvane.cfg"),
-         [](const QDir &d) {
-             writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings);
-             QFile::setPermissions(d.filePath(QStringLiteral("trelvane.cfg")),
-                                   QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        {"file marked read-only", "",
+         [](const fs::path &d) {
+             writeFile(d / "trelvane.cfg", OldSettings);
+             setMode(d / "trelvane.cfg", 0444);
          },
-         QStringLiteral("read-only"),
-         [](const QDir &d) { QFile::setPermissions(d.filePath(QStringLiteral("trelvane.cfg")), ReadWrite); }},
-        {"missing folder",
-         QStringLiteral("game/trelvane.cfg"),
-         [](const QDir &) {},
-         QStringLiteral("No such file"),
-         {}},
+         "Cannot save trelvane.cfg: the file is read-only.",
+         [](const fs::path &d) { setMode(d / "trelvane.cfg", 0600); }},
+        {"missing folder", "game", [](const fs::path &) {}, "No such file", {}},
         {"name taken by a folder",
-         QStringLiteral("trelvane.cfg"),
-         [](const QDir &d) {
-             d.mkdir(QStringLiteral("trelvane.cfg"));
-             writeFile(d.filePath(QStringLiteral("trelvane.cfg/inside")), "kept");
+         "",
+         [](const fs::path &d) {
+             fs::create_directory(d / "trelvane.cfg");
+             writeFile(d / "trelvane.cfg/inside", "kept");
          },
-         {},
+         "",
          {}},
-        {"folder name taken by a file",
-         QStringLiteral("game/trelvane.cfg"),
-         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("game")), OldSettings); },
-         {},
-         {}},
+        {"folder name taken by a file", "game", [](const fs::path &d) { writeFile(d / "game", OldSettings); }, "", {}},
         {"a pipe in the file's place",
-         QStringLiteral("trelvane.cfg"),
-         [](const QDir &d) { makePipe(d.filePath(QStringLiteral("trelvane.cfg"))); },
-         QStringLiteral("is not a regular file"),
+         "",
+         [](const fs::path &d) { makePipe(d / "trelvane.cfg"); },
+         "is not a regular file",
          {}},
         {"disk full, over the old file",
-         QStringLiteral("trelvane.cfg"),
-         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
-         QStringLiteral("File too large"),
+         "",
+         [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
+         "File too large",
          {},
          0},
-        {"disk full, no file yet",
-         QStringLiteral("trelvane.cfg"),
-         [](const QDir &) {},
-         QStringLiteral("File too large"),
-         {},
-         0},
+        {"disk full, no file yet", "", [](const fs::path &) {}, "File too large", {}, 0},
         {"disk fills in the middle",
-         QStringLiteral("trelvane.cfg"),
-         [](const QDir &d) { writeFile(d.filePath(QStringLiteral("trelvane.cfg")), OldSettings); },
-         QStringLiteral("File too large"),
+         "",
+         [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
+         "File too large",
          {},
          10},
     };
@@ -315,23 +287,23 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
 
 TEST(SaveSettingsFile, FailedRenameLeavesNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
+    TempDir dir;
+    const fs::path path = dir / "trelvane.cfg";
     writeFile(path, OldSettings);
-    FileReplacement replacement(path);
+    FileReplacement replacement({path, "trelvane.cfg"});
     ASSERT_FALSE(replacement.open());
     ASSERT_FALSE(replacement.write(SampleFile));
     // Something takes the file's name before the new file can: the rename must fail.
-    ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("trelvane.cfg")));
-    writeFile(dir.filePath(QStringLiteral("trelvane.cfg/inside")), "kept");
+    ASSERT_TRUE(fs::remove(path));
+    ASSERT_TRUE(fs::create_directory(path));
+    writeFile(dir / "trelvane.cfg/inside", "kept");
 
     const auto failure = replacement.commit();
 
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->action.toStdString(), "save");
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("trelvane.cfg/inside"))), QByteArray("kept"));
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("trelvane.cfg")}) << "no temporary file left";
+    EXPECT_EQ(failure->action, FileAction::Save);
+    EXPECT_EQ(readFile(dir / "trelvane.cfg/inside"), "kept");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"}) << "no temporary file left";
 }
 
 // An installed game's folder may be locked with only the settings file left
@@ -340,20 +312,21 @@ TEST(SaveSettingsFile, LockedFolderRewritesAWritableFileInPlace)
 {
     for (const bool fileThere : {true, false}) {
         SCOPED_TRACE(fileThere ? "file there" : "no file yet");
-        QTemporaryDir dir;
-        const QString game = dir.filePath(QStringLiteral("game"));
-        const QString path = QDir(game).filePath(QStringLiteral("trelvane.cfg"));
-        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("game")));
+        TempDir dir;
+        const GameFolder game(dir / "game");
+        const fs::path path = game.path(GameFile::Settings);
+        ASSERT_TRUE(fs::create_directory(game.root()));
         if (fileThere)
             writeFile(path, OldSettings);
-        QFile::setPermissions(game, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        setMode(game.root(), 0500);
 
-        const bool saved = asPlayer(dir.path(), [&] { return !saveSettingsFile(path, sampleSettings()); });
+        const bool saved = asPlayer(dir.path(), [&] { return !saveSettingsFile(game, sampleSettings()); });
 
-        QFile::setPermissions(game, ReadWrite);
+        setMode(game.root(), 0700);
         EXPECT_EQ(saved, fileThere);
-        EXPECT_EQ(readFile(path), fileThere ? SampleFile : QByteArray("<unreadable>"));
-        EXPECT_EQ(entries(game), fileThere ? QStringList{QStringLiteral("trelvane.cfg")} : QStringList{});
+        EXPECT_EQ(readFile(path), fileThere ? SampleFile : "<unreadable>");
+        EXPECT_EQ(entries(game.root()),
+                  fileThere ? std::vector<std::string>{"trelvane.cfg"} : std::vector<std::string>{});
     }
 }
 
@@ -362,17 +335,16 @@ TEST(SaveSettingsFile, ReplacedFileKeepsItsOwnerAndMode)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "only the superuser can give a file to another user";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("trelvane.cfg"));
+    TempDir dir;
+    const fs::path path = dir / "trelvane.cfg";
     writeFile(path, OldSettings);
-    const QByteArray name = QFile::encodeName(path);
-    ASSERT_EQ(chown(name.constData(), 65534, 65534), 0);
-    ASSERT_EQ(chmod(name.constData(), 0640), 0);
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
 
-    ASSERT_EQ(messageOf(saveSettingsFile(path, sampleSettings())), "");
+    ASSERT_EQ(messageOf(saveSettingsFile(GameFolder(dir.path()), sampleSettings())), "");
 
     struct stat after {};
-    ASSERT_EQ(stat(name.constData(), &after), 0);
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_uid, 65534u);
     EXPECT_EQ(after.st_gid, 65534u);
     EXPECT_EQ(after.st_mode & 07777, 0640u);

@@ -1,22 +1,17 @@
 // Replacing the high-score table: exact bytes on success, and on every failure
 // a message naming the file while the old table stays as it was.
 
+#include "files/gamefolder.h"
 #include "scores/scorereset.h"
 
 #include <gtest/gtest.h>
 
 #include "diskfiles.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
-#include <QTemporaryDir>
-
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace trelvane {
 namespace {
@@ -25,19 +20,22 @@ using namespace trelvane::testing;
 
 using namespace std::string_literals;
 
-const QString HighScores = QDir::toNativeSeparators(QStringLiteral("data/highscores.dat"));
-const QString DefaultScores = QDir::toNativeSeparators(QStringLiteral("data/defaultscores.dat"));
+const std::string HighScores = GameFolder::shownName(GameFile::HighScores);
+const std::string DefaultScores = GameFolder::shownName(GameFile::DefaultScores);
 
-class GameFolder {
+// A game folder with its data folder, removed afterwards.
+class TestGame {
 public:
-    GameFolder() { QDir(root()).mkdir(QStringLiteral("data")); }
-    QString root() const { return dir_.path(); }
-    QString data() const { return QDir(root()).filePath(QStringLiteral("data")); }
-    QString defaults() const { return QDir(data()).filePath(QStringLiteral("defaultscores.dat")); }
-    QString scores() const { return QDir(data()).filePath(QStringLiteral("highscores.dat")); }
+    TestGame() { fs::create_directory(data()); }
+    const GameFolder &folder() const { return folder_; }
+    fs::path root() const { return dir_.path(); }
+    fs::path data() const { return root() / "data"; }
+    fs::path defaults() const { return folder_.path(GameFile::DefaultScores); }
+    fs::path scores() const { return folder_.path(GameFile::HighScores); }
 
 private:
-    QTemporaryDir dir_;
+    TempDir dir_;
+    GameFolder folder_{dir_.path()};
 };
 
 TEST(ResetScoresContent, AppendsCrLfToWhateverTheDefaultsHold)
@@ -67,7 +65,7 @@ TEST(ResetScoresContent, AppendsCrLfToWhateverTheDefaultsHold)
 TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
 {
     std::string large;
-    for (int i = 0; i < 70000; ++i)
+    for (int i = 0; i < 200000; ++i)
         large.push_back(static_cast<char>((i * 131) & 0xff));
 
     struct Case {
@@ -81,74 +79,70 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
         {"table ending in CR LF", "Anna\r\n5000\r\n"s, true},
         {"binary table", "\x00\x01\xfe\xff\x1a\r"s, true},
         {"no old table", "1\r\n2"s, false},
-        {"large table", large, true},
+        {"large table, in several pieces", large, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        GameFolder game;
-        writeFile(game.defaults(), bytesOf(c.defaults));
+        TestGame game;
+        writeFile(game.defaults(), c.defaults);
         if (c.scoresExist)
-            writeFile(game.scores(), QByteArray("old table that is longer than some defaults\r\n"));
+            writeFile(game.scores(), "old table that is longer than some defaults\r\n");
 
-        EXPECT_EQ(messageOf(resetHighScores(game.root())), "");
+        EXPECT_EQ(messageOf(resetHighScores(game.folder())), "");
 
-        const QByteArray written = readFile(game.scores());
-        ASSERT_EQ(written.size(), static_cast<qsizetype>(c.defaults.size()) + 2);
-        EXPECT_EQ(written.left(written.size() - 2), bytesOf(c.defaults));
-        EXPECT_EQ(written.right(2), QByteArray("\x0d\x0a"));
-        EXPECT_EQ(readFile(game.defaults()), bytesOf(c.defaults)) << "the defaults are only read";
-        EXPECT_EQ(entries(game.data()), (QStringList{"defaultscores.dat", "highscores.dat"}));
+        EXPECT_EQ(readFile(game.scores()), c.defaults + "\r\n");
+        EXPECT_EQ(readFile(game.defaults()), c.defaults) << "the defaults are only read";
+        EXPECT_EQ(entries(game.data()), (std::vector<std::string>{"defaultscores.dat", "highscores.dat"}));
     }
 }
 
 TEST(ResetHighScores, TwoResetsGiveIdenticalFiles)
 {
-    GameFolder game;
-    writeFile(game.defaults(), QByteArray("Anna\r\n5000\r\n"));
-    writeFile(game.scores(), QByteArray("Zed\r\n99999\r\n"));
+    TestGame game;
+    writeFile(game.defaults(), "Anna\r\n5000\r\n");
+    writeFile(game.scores(), "Zed\r\n99999\r\n");
 
-    ASSERT_EQ(messageOf(resetHighScores(game.root())), "");
-    const QByteArray first = readFile(game.scores());
-    ASSERT_EQ(messageOf(resetHighScores(game.root())), "");
+    ASSERT_EQ(messageOf(resetHighScores(game.folder())), "");
+    const std::string first = readFile(game.scores());
+    ASSERT_EQ(messageOf(resetHighScores(game.folder())), "");
     EXPECT_EQ(readFile(game.scores()), first);
-    EXPECT_EQ(first, QByteArray("Anna\r\n5000\r\n\r\n"));
+    EXPECT_EQ(first, "Anna\r\n5000\r\n\r\n");
 }
 
-const QByteArray OldTable("Zed\r\n99999\r\n");
-const auto ReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+const std::string OldTable("Zed\r\n99999\r\n");
 
 struct FailureCase {
     const char *name;
-    std::function<void(const GameFolder &)> arrange;
-    QString namedFile;  // must appear in the message
-    QString reason;  // must appear in the message too, when not empty
-    std::function<void(const GameFolder &)> restore;
+    std::function<void(const TestGame &)> arrange;
+    std::string namedFile;  // must appear in the message
+    std::string reason;  // must appear in the message too
+    std::function<void(const TestGame &)> restore;
     std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
 };
 
 void expectFailureLeavesTableAlone(const FailureCase &c)
 {
     SCOPED_TRACE(c.name);
-    GameFolder game;
+    TestGame game;
     c.arrange(game);
-    const QStringList before = entries(game.data());
-    const QByteArray scoresBefore = readFile(game.scores());
+    const auto before = entries(game.data());
+    const std::string scoresBefore = readFile(game.scores());
 
     std::optional<FileError> failure;
     {
         std::optional<WritesFail> full;
         if (c.room)
             full.emplace(*c.room);
-        failure = resetHighScores(game.root());
+        failure = resetHighScores(game.folder());
     }
     ASSERT_TRUE(failure.has_value());
-    const QString error = failure->message();
+    const std::string error = failure->message();
 
     if (c.restore)
         c.restore(game);
-    EXPECT_TRUE(error.contains(c.namedFile)) << error.toStdString();
-    EXPECT_TRUE(c.reason.isEmpty() || error.contains(c.reason)) << error.toStdString();
-    EXPECT_TRUE(error.endsWith(QLatin1Char('.'))) << error.toStdString();
+    EXPECT_TRUE(contains(error, c.namedFile)) << error;
+    EXPECT_TRUE(contains(error, c.reason)) << error;
+    EXPECT_EQ(error.back(), '.') << error;
     EXPECT_EQ(readFile(game.scores()), scoresBefore);
     EXPECT_EQ(entries(game.data()), before) << "no file added or removed";
 }
@@ -157,68 +151,67 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
 {
     const FailureCase cases[] = {
         {"missing defaults",
-         [](const GameFolder &g) { writeFile(g.scores(), OldTable); },
+         [](const TestGame &g) { writeFile(g.scores(), OldTable); },
          DefaultScores,
-         QStringLiteral("No such file"),
+         "No such file",
          {}},
         {"defaults are a folder",
-         [](const GameFolder &g) {
-             QDir(g.data()).mkdir(QStringLiteral("defaultscores.dat"));
+         [](const TestGame &g) {
+             fs::create_directory(g.defaults());
              writeFile(g.scores(), OldTable);
          },
          DefaultScores,
-         {},
+         "",
          {}},
         {"high-score file marked read-only",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
              writeFile(g.scores(), OldTable);
-             QFile::setPermissions(g.scores(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+             setMode(g.scores(), 0440);
          },
-         HighScores, QStringLiteral("read-only"),
-         [](const GameFolder &g) { QFile::setPermissions(g.scores(), ReadWrite); }},
+         HighScores, "read-only", [](const TestGame &g) { setMode(g.scores(), 0600); }},
         {"high-score name taken by a folder",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
-             QDir(g.data()).mkdir(QStringLiteral("highscores.dat"));
+             fs::create_directory(g.scores());
          },
          HighScores,
-         {},
+         "",
          {}},
         {"defaults are a pipe",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              makePipe(g.defaults());
              writeFile(g.scores(), OldTable);
          },
          DefaultScores,
-         QStringLiteral("is not a regular file"),
+         "is not a regular file",
          {}},
         {"high-score file is a pipe",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
              makePipe(g.scores());
          },
          HighScores,
-         QStringLiteral("is not a regular file"),
+         "is not a regular file",
          {}},
         {"disk full",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
              writeFile(g.scores(), OldTable);
          },
          HighScores,
-         QStringLiteral("File too large"),
+         "File too large",
          {},
          0},
         {"disk fills in the middle of a large table",
-         [](const GameFolder &g) {
-             writeFile(g.defaults(), QByteArray(12 * 1024, 'x'));
+         [](const TestGame &g) {
+             writeFile(g.defaults(), std::string(200 * 1024, 'x'));
              writeFile(g.scores(), OldTable);
          },
          HighScores,
-         QStringLiteral("File too large"),
+         "File too large",
          {},
-         8 * 1024},
+         150 * 1024},
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
@@ -230,14 +223,12 @@ TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
         GTEST_SKIP() << "permission bits do not stop this user from reading";
     const FailureCase cases[] = {
         {"defaults unreadable",
-         [](const GameFolder &g) {
+         [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
              writeFile(g.scores(), OldTable);
-             QFile::setPermissions(g.defaults(), QFileDevice::WriteOwner);
+             setMode(g.defaults(), 0200);
          },
-         DefaultScores,
-         {},
-         [](const GameFolder &g) { QFile::setPermissions(g.defaults(), ReadWrite); }},
+         DefaultScores, "", [](const TestGame &g) { setMode(g.defaults(), 0600); }},
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
@@ -248,35 +239,35 @@ TEST(ResetHighScores, LockedDataFolderRewritesAWritableTable)
 {
     for (const bool tableThere : {true, false}) {
         SCOPED_TRACE(tableThere ? "table there" : "no table yet");
-        GameFolder game;
+        TestGame game;
         writeFile(game.defaults(), "defaults");
         if (tableThere)
             writeFile(game.scores(), OldTable);
-        QFile::setPermissions(game.data(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        setMode(game.data(), 0500);
 
-        const bool reset = asPlayer(game.root(), [&] { return !resetHighScores(game.root()); });
+        const bool reset = asPlayer(game.root(), [&] { return !resetHighScores(game.folder()); });
 
-        QFile::setPermissions(game.data(), ReadWrite);
+        setMode(game.data(), 0700);
         EXPECT_EQ(reset, tableThere);
-        EXPECT_EQ(readFile(game.scores()), tableThere ? QByteArray("defaults\r\n") : QByteArray("<unreadable>"));
+        EXPECT_EQ(readFile(game.scores()), tableThere ? "defaults\r\n" : "<unreadable>");
     }
 }
 
 TEST(ResetHighScores, MissingDataFolderIsReportedAndNothingIsCreated)
 {
-    QTemporaryDir root;
-    const QString error = QString::fromStdString(messageOf(resetHighScores(root.path())));
-    EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
-    EXPECT_TRUE(entries(root.path()).isEmpty());
+    TempDir root;
+    const std::string error = messageOf(resetHighScores(GameFolder(root.path())));
+    EXPECT_EQ(error, "Cannot open " + DefaultScores + ": No such file or directory.");
+    EXPECT_TRUE(entries(root.path()).empty());
 }
 
 TEST(ResetHighScores, DataNameTakenByAFileIsReported)
 {
-    QTemporaryDir root;
-    writeFile(QDir(root.path()).filePath(QStringLiteral("data")), "not a folder");
-    const QString error = QString::fromStdString(messageOf(resetHighScores(root.path())));
-    EXPECT_TRUE(error.contains(DefaultScores)) << error.toStdString();
-    EXPECT_EQ(readFile(QDir(root.path()).filePath(QStringLiteral("data"))), QByteArray("not a folder"));
+    TempDir root;
+    writeFile(root / "data", "not a folder");
+    const std::string error = messageOf(resetHighScores(GameFolder(root.path())));
+    EXPECT_TRUE(contains(error, DefaultScores)) << error;
+    EXPECT_EQ(readFile(root / "data"), "not a folder");
 }
 
 }  // namespace

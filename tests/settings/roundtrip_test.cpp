@@ -21,7 +21,7 @@ void expectRoundTrip(const GameSettings &s, const char *what, int n)
     const std::string bytes = writeSettings(s);
     for (ReadMode mode : BothModes) {
         const ReadResult r = readSettings(bytes, mode);
-        ASSERT_TRUE(r.ok()) << what << ' ' << n << ": " << r.error->describe("f");
+        ASSERT_TRUE(r.ok()) << what << ' ' << n << ": " << r.error->where();
         EXPECT_EQ(r.settings, s) << what << ' ' << n << ":\n" << bytes;
         EXPECT_EQ(writeSettings(r.settings), bytes) << what << ' ' << n;
     }
@@ -86,7 +86,7 @@ TEST(RoundTrip, HandEditedFileIsWrittenInTheWritersForm)
 {
     const std::string edited = "2.5\n  8\n\"1\"\n1 \n1\n0\n1\n0\n40\n1\n0.5\n1\n.75\n1\n203\n205\n57\n30\n32\nextra\n";
     const ReadResult r = readSettings(edited, ReadMode::StartUp);
-    ASSERT_TRUE(r.ok()) << r.error->describe("f");
+    ASSERT_TRUE(r.ok()) << r.error->where();
     EXPECT_EQ(writeSettings(r.settings), "2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n40\r\n1\r\n.5\r\n1\r\n.75\r\n1\r\n"
                                          "203\r\n205\r\n57\r\n30\r\n32\r\n");
 }

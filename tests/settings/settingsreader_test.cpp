@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "files/fileerror.h"
 #include "printsettings.h"
 #include "settings/settingsreader.h"
 
@@ -49,7 +50,7 @@ TEST(ReadSettings, SampleFileInBothModes)
 {
     for (ReadMode mode : BothModes) {
         const ReadResult r = readSettings(join(SampleLines), mode);
-        ASSERT_TRUE(r.ok()) << r.error->describe("f");
+        ASSERT_TRUE(r.ok()) << r.error->where();
         EXPECT_EQ(r.settings, sampleRecord());
         EXPECT_EQ(r.lines, physicalLines());
     }
@@ -88,7 +89,7 @@ TEST(ReadSettings, SphereDetailForms)
     for (ReadMode mode : BothModes) {
         for (const auto &c : cases) {
             const ReadResult r = readSettings(withLine(1, c.text), mode);
-            ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->describe("f");
+            ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->where();
             EXPECT_EQ(r.settings.SphereDetail, c.value) << c.text;
             EXPECT_EQ(r.settings.OdoDetail, 8) << c.text;  // the next line is untouched
         }
@@ -120,7 +121,7 @@ TEST(ReadSettings, VolumeForms)
     };
     for (const auto &c : cases) {
         const ReadResult r = readSettings(withLine(11, c.text), ReadMode::StartUp);
-        ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->describe("f");
+        ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->where();
         EXPECT_EQ(r.settings.SoundVolume, c.position) << c.text;
         const ReadResult m = readSettings(withLine(13, c.text), ReadMode::StartUp);
         ASSERT_TRUE(m.ok()) << c.text;
@@ -142,7 +143,7 @@ TEST(ReadSettings, KeyCodeForms)
     for (ReadMode mode : BothModes) {
         for (const auto &c : cases) {
             const ReadResult r = readSettings(withLine(17, c.text), mode);
-            ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->describe("f");
+            ASSERT_TRUE(r.ok()) << c.text << ": " << r.error->where();
             EXPECT_EQ(r.settings.Keys[2], c.code) << c.text;
             EXPECT_EQ(r.settings.Keys[3], 30) << c.text;
         }
@@ -192,7 +193,7 @@ TEST(ReadSettings, LineEndings)
     for (const auto &c : cases) {
         for (ReadMode mode : BothModes) {
             const ReadResult r = readSettings(c.bytes, mode);
-            ASSERT_TRUE(r.ok()) << c.name << ": " << r.error->describe("f");
+            ASSERT_TRUE(r.ok()) << c.name << ": " << r.error->where();
             EXPECT_EQ(r.settings, sampleRecord()) << c.name;
             EXPECT_EQ(r.lines, physicalLines()) << c.name;
         }
@@ -207,7 +208,7 @@ TEST(ReadSettings, CommaShiftsEveryLaterValue)
     lines[1] = "8,0";
     lines[18] = "not read";
     const ReadResult r = readSettings(join(lines), ReadMode::StartUp);
-    ASSERT_TRUE(r.ok()) << r.error->describe("f");
+    ASSERT_TRUE(r.ok()) << r.error->where();
     // Each later value is read by the field before: ".75" becomes a toggle
     // (rounded to 1), ".5" the particles (rounded to 0).
     const GameSettings expected{2, 8, 0, 1, 1, 1, 0, 1, 0, 40, 100, 1, 100, 0, {1, 203, 205, 57, 30}};
@@ -221,7 +222,7 @@ TEST(ReadSettings, EighteenLinesWithACommaHoldNineteenValues)
     std::vector<std::string> lines(SampleLines.begin(), SampleLines.end() - 1);
     lines[17] += ",32";
     const ReadResult r = readSettings(join(lines), ReadMode::StartUp);
-    ASSERT_TRUE(r.ok()) << r.error->describe("f");
+    ASSERT_TRUE(r.ok()) << r.error->where();
     EXPECT_EQ(r.settings, sampleRecord());
     EXPECT_EQ(r.lines[18], 18);
 }
@@ -232,7 +233,7 @@ TEST(ReadSettings, CommaInsideQuotesBelongsToTheValue)
     lines[14] = "\"5,7\"";
     lines[15] = "\"203\",";  // the trailing comma opens an empty value
     const ReadResult r = readSettings(join(lines), ReadMode::StartUp);
-    ASSERT_TRUE(r.ok()) << r.error->describe("f");
+    ASSERT_TRUE(r.ok()) << r.error->where();
     EXPECT_EQ(r.settings.Keys, (std::array<std::int16_t, 5>{0, 203, 0, 57, 30}));
     EXPECT_EQ(r.lines[17], 17);
     EXPECT_EQ(r.lines[18], 18);
@@ -244,7 +245,7 @@ TEST(ReadSettings, AllNineteenValuesOnOneLine)
     for (const auto &l : SampleLines)
         bytes += (bytes.empty() ? "" : ", ") + l;
     const ReadResult r = readSettings(bytes, ReadMode::StartUp);
-    ASSERT_TRUE(r.ok()) << r.error->describe("f");
+    ASSERT_TRUE(r.ok()) << r.error->where();
     EXPECT_EQ(r.settings, sampleRecord());
     for (int line : r.lines)
         EXPECT_EQ(line, 1);
@@ -302,7 +303,7 @@ TEST(ReadSettings, Errors)
     }
 }
 
-TEST(SettingsError, Describe)
+TEST(SettingsError, MessageForThePlayer)
 {
     const struct {
         std::string bytes;
@@ -328,7 +329,7 @@ TEST(SettingsError, Describe)
     for (const auto &c : cases) {
         const ReadResult r = loadSettings(c.bytes, c.mode);
         ASSERT_FALSE(r.ok()) << c.text;
-        EXPECT_EQ(r.error->describe("trelvane.cfg"), c.text);
+        EXPECT_EQ((FileError{"trelvane.cfg", FileAction::None, r.error->where()}.message()), c.text);
     }
 }
 
@@ -365,7 +366,7 @@ TEST(CheckRanges, FirstValueOutsideItsControl)
         EXPECT_EQ(error->caption, c.caption);
         EXPECT_EQ(error->found, c.found);
         ASSERT_FALSE(loaded.ok());
-        EXPECT_EQ(loaded.error->describe("x"), error->describe("x"));
+        EXPECT_EQ(loaded.error->where(), error->where());
     }
 }
 

@@ -1,17 +1,16 @@
 #pragma once
 // Small file helpers for tests that check what is left on disk.
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <csignal>
 #include <filesystem>
@@ -25,46 +24,77 @@
 
 namespace trelvane::testing {
 
+namespace fs = std::filesystem;
+
 // The message a file operation gave, or "" when it went well: for readable assertions.
-inline std::string messageOf(const std::optional<FileError> &error)
+inline std::string messageOf(const std::optional<FileError> &error) { return error ? error->message() : std::string(); }
+
+inline bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+inline void writeFile(const fs::path &path, std::string_view content)
 {
-    return error ? error->message().toStdString() : std::string();
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(f.is_open()) << path;
+    f.write(content.data(), static_cast<std::streamsize>(content.size()));
+    ASSERT_TRUE(f.good()) << path;
 }
 
-inline QByteArray bytesOf(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
-
-inline void writeFile(const QString &path, const QByteArray &content)
+inline std::string readFile(const fs::path &path)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(content), content.size());
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    if (!QFileInfo(path).isFile())
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
         return "<unreadable>";  // opening a pipe would wait for a writer
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    std::ifstream f(path, std::ios::binary);
+    if (!f.is_open())
         return "<unreadable>";
-    return f.readAll();
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
+
+inline void setMode(const fs::path &path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path; }
 
 // Everything in a folder, hidden files included: a stray temporary file shows here.
-inline QStringList entries(const QString &folder)
+inline std::vector<std::string> entries(const fs::path &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (const auto &entry : fs::directory_iterator(folder, ec))
+        out.push_back(entry.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
 }
+
+// A fresh folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "trelvane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const fs::path &path() const { return path_; }
+    fs::path operator/(const fs::path &name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
 
 // Permission bits do not stop the superuser; tests that rely on them say so.
 inline bool permissionsStopWrites()
 {
-    QTemporaryDir probe;
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile f(QDir(probe.path()).filePath(QStringLiteral("probe")));
-    const bool created = f.open(QIODevice::WriteOnly);
-    f.close();
-    QFile::setPermissions(probe.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TempDir probe;
+    ::chmod(probe.path().c_str(), 0500);
+    const bool created = std::ofstream(probe / "probe").is_open();
+    ::chmod(probe.path().c_str(), 0700);
     return !created;
 }
 
@@ -94,22 +124,17 @@ private:
 };
 
 // A named pipe under a file's name: opening it for reading waits for a writer.
-inline void makePipe(const QString &path)
-{
-    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0) << path.toStdString();
-}
+inline void makePipe(const fs::path &path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path; }
 
 // Runs `action` as a player without special rights: as root (which permission
 // bits do not stop) it runs in a child process as "nobody", owning `folder`.
-inline bool asPlayer(const QString &folder, const std::function<bool()> &action)
+inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action)
 {
     if (geteuid() != 0)
         return action();
     constexpr uid_t Nobody = 65534;
-    namespace fs = std::filesystem;
-    const fs::path root(QFile::encodeName(folder).constData());
-    EXPECT_EQ(::lchown(root.c_str(), Nobody, Nobody), 0);
-    for (const auto &entry : fs::recursive_directory_iterator(root))
+    EXPECT_EQ(::lchown(folder.c_str(), Nobody, Nobody), 0);
+    for (const auto &entry : fs::recursive_directory_iterator(folder))
         EXPECT_EQ(::lchown(entry.path().c_str(), Nobody, Nobody), 0);
     const pid_t child = fork();
     if (child == 0) {

@@ -1,0 +1,62 @@
+// What tooltips and assistive tools are told follows every value, whether the
+// player or a program step set it.
+#include <functional>
+
+#include "logicfixture.h"
+#include "window/settingfacts.h"
+
+namespace trelvane::testing {
+namespace {
+
+struct Said {
+    const char *control;
+    std::string part;  // in the description; empty: no note at all
+    bool marked = false;
+};
+
+TEST_F(LogicTest, GrayedBoxesAndKeysBoundTwiceAreToldAfterLoadChangeAndRestore)
+{
+    Lines keys = designTimeLines();
+    keys[9] = "2";
+    for (int slot = 0; slot < 5; ++slot)
+        keys[14 + slot] = std::vector<const char *>{"203", "205", "57", "51", "203"}[slot];  // Left twice
+    writeFile("default.cfg", cfg(keys));
+    Lines lines = designTimeLines();
+    lines[9] = "2";  // sound effects grayed
+    lines[15] = lines[16] = "57";  // Space for Turn Right and Jump
+    lines[14] = "203";
+    lines[17] = "51";
+    lines[18] = "205";
+    const std::string grayed(GrayedNote);
+    const std::vector<std::pair<std::function<void()>, std::vector<Said>>> steps = {
+        {[&] { ASSERT_TRUE(open(cfg(lines))); },
+         {{"cmbKeys(1)", "Also bound to Jump.", true},
+          {"cmbKeys(2)", "Also bound to Turn Right.", true},
+          {"Label15", "Also bound to Jump."},
+          {"cmbKeys(0)", ""},
+          {"chkSound", grayed},
+          {"Label12", grayed}}},
+        {[&] { change("cmbKeys(2)", 77); }, {{"cmbKeys(1)", ""}, {"cmbKeys(2)", ""}, {"Label15", ""}}},
+        {[&] { click("Label12"); }, {{"chkSound", ""}, {"Label12", ""}}},
+        {[&] { click("cmdRestore"); },
+         {{"cmbKeys(0)", "Also bound to Sharp Right.", true},
+          {"cmbKeys(4)", "Also bound to Turn Left.", true},
+          {"cmbKeys(1)", ""},
+          {"chkSound", grayed}}},
+    };
+    for (std::size_t step = 0; step < steps.size(); ++step) {
+        steps[step].first();
+        for (const Said &s : steps[step].second) {
+            SCOPED_TRACE("step " + std::to_string(step) + ", " + s.control);
+            const std::string &text = view.descriptions[row(s.control)];
+            const Field f = *WindowLayout[row(s.control)].field;
+            EXPECT_EQ(text.rfind(factsOf(f).explains, 0), 0u) << text;
+            EXPECT_EQ(text.size() > factsOf(f).explains.size(), !s.part.empty()) << text;
+            EXPECT_TRUE(contains(text, s.part)) << text;
+            EXPECT_EQ(view.marked[row(s.control)], s.marked);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace trelvane::testing
