@@ -31,7 +31,7 @@ namespace {
 using posix::systemCalls;
 
 const char *const NotRegular = "it is not a regular file";
-constexpr std::size_t Chunk = 64 * 1024;
+constexpr std::size_t Chunk = std::size_t{64} * 1024;
 constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t Rights = 07777;
 

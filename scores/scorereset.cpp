@@ -22,7 +22,7 @@ std::optional<FileError> resetHighScores(const GameFolder &folder)
     FileReplacement scores({folder.path(GameFile::HighScores), GameFolder::shownName(GameFile::HighScores)});
     if (auto error = scores.open())
         return error;
-    std::array<char, 64 * 1024> buffer{};
+    std::array<char, std::size_t{64} * 1024> buffer{};
     for (;;) {
         std::size_t got = 0;
         if (auto error = defaults.read(buffer.data(), buffer.size(), got))

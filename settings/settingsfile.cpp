@@ -1,6 +1,5 @@
 #include "settings/settingsfile.h"
 
-#include <limits>
 #include <string>
 
 #include "files/wholefile.h"
@@ -13,7 +12,8 @@ std::optional<FileError> loadSettingsFile(const GameFolder &folder, GameFile fil
 {
     const FilePlace place{folder.path(file), GameFolder::shownName(file)};
     std::string bytes;
-    if (auto error = readFileStart(place, std::numeric_limits<std::size_t>::max(), bytes))
+    // The reader never uses more than the limit: a huge file costs no more than a small one.
+    if (auto error = readFileStart(place, SettingsReadLimit, bytes))
         return error;
     const ReadResult result = loadSettings(bytes, mode);
     if (result.error)

@@ -1,5 +1,6 @@
 #include "settings/settingsreader.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -17,6 +18,7 @@ bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 struct Item {
     std::string_view text;
     int line = 0;
+    bool tooLong = false;  // longer than MaxValueLength: `text` holds its start
 };
 
 // Splits the bytes into values: a value ends at a comma or a line end, blanks
@@ -33,15 +35,18 @@ public:
             return std::nullopt;
         afterComma_ = false;
 
-        while (pos_ < bytes_.size() && isBlank(bytes_[pos_]))
+        // The scan stops one byte past the longest value, so a huge value costs nothing.
+        const std::size_t valueStart = pos_;
+        end_ = std::min(bytes_.size(), valueStart + MaxValueLength + 1);
+        while (pos_ < end_ && isBlank(bytes_[pos_]))
             ++pos_;
         Item item;
         item.line = line_;
 
-        if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
+        if (pos_ < end_ && bytes_[pos_] == '"') {
             // A quoted value may hold commas; it cannot run past its line.
             const std::size_t start = ++pos_;
-            while (pos_ < bytes_.size() && bytes_[pos_] != '"' && !isLineEnd(bytes_[pos_]))
+            while (pos_ < end_ && bytes_[pos_] != '"' && !isLineEnd(bytes_[pos_]))
                 ++pos_;
             item.text = bytes_.substr(start, pos_ - start);
             skipToSeparator();  // whatever follows the closing quote is dropped
@@ -52,6 +57,10 @@ public:
             while (!text.empty() && isBlank(text.back()))
                 text.remove_suffix(1);
             item.text = text;
+        }
+        if (pos_ - valueStart > MaxValueLength) {
+            item.tooLong = true;
+            return item;
         }
 
         if (pos_ < bytes_.size()) {
@@ -74,12 +83,13 @@ public:
 private:
     void skipToSeparator()
     {
-        while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !isLineEnd(bytes_[pos_]))
+        while (pos_ < end_ && bytes_[pos_] != ',' && !isLineEnd(bytes_[pos_]))
             ++pos_;
     }
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    std::size_t end_ = 0;  // where the scan of the current value stops
     int line_ = 1;
     bool afterComma_ = false;
 };
@@ -208,6 +218,12 @@ ReadResult readSettings(std::string_view bytes, ReadMode mode)
             return result;
         }
         result.lines[i] = item->line;
+        if (item->tooLong) {
+            result.error =
+                makeError(*item, info,
+                          "is longer than " + formatInteger(static_cast<std::int64_t>(MaxValueLength)) + " characters");
+            return result;
+        }
         if (auto error = convert(*item, info, mode, result.settings)) {
             result.error = std::move(error);
             return result;

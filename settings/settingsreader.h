@@ -2,6 +2,7 @@
 // Settings-file bytes -> GameSettings. Errors are values: nothing throws.
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,12 @@
 #include "settings/gamesettings.h"
 
 namespace trelvane {
+
+// A value longer than this is an error at once: nothing the game writes comes near it.
+inline constexpr std::size_t MaxValueLength = 4096;
+// The most of a file the reader can use: 19 values of at most MaxValueLength
+// bytes, each with its CR LF. Whatever follows is never looked at.
+inline constexpr std::size_t SettingsReadLimit = 19 * (MaxValueLength + 2);
 
 enum class ReadMode {
     StartUp,  // lines 1-14 read as text, then converted: an empty value is an error

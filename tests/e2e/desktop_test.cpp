@@ -10,6 +10,9 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "process.h"
 #include "xclient.h"
 #include "xvfb.h"
@@ -78,6 +81,8 @@ protected:
         if (fs::exists(game_))
             fs::permissions(game_, fs::perms::owner_all, fs::perm_options::add);
         app_.terminate();
+        if (outputPipe_ >= 0)
+            close(outputPipe_);
     }
 
     // A game folder with the utility copied alone into it.
@@ -111,15 +116,29 @@ protected:
         std::ifstream in(fs::path(home_.path()) / "config.log");
         std::ostringstream s;
         s << in.rdbuf();
+        char buffer[4096];
+        for (ssize_t n; outputPipe_ >= 0 && (n = ::read(outputPipe_, buffer, sizeof buffer)) > 0;)
+            s.write(buffer, n);
         return s.str();
     }
 
-    void launch()
+    // fileSizeLimit: as `ulimit -f`; the output then goes to a pipe, which the limit does not stop.
+    void launch(std::optional<rlim_t> fileSizeLimit = {})
     {
         Process::Options options;
         options.env = env_;
         options.outputFile = (fs::path(home_.path()) / "config.log").string();
+        options.fileSizeLimit = fileSizeLimit;
+        int output[2] = {-1, -1};
+        if (fileSizeLimit) {
+            ASSERT_EQ(pipe2(output, O_CLOEXEC | O_NONBLOCK), 0);
+            options.outputFd = output[1];
+        }
         ASSERT_TRUE(app_.start({(game_ / "config").string()}, options)) << app_.error();
+        if (fileSizeLimit) {
+            close(output[1]);
+            outputPipe_ = output[0];
+        }
     }
 
     void xdotool(std::vector<std::string> args)
@@ -266,6 +285,7 @@ protected:
     std::vector<std::string> env_;
     std::unique_ptr<XClient> x_;
     Process app_;
+    int outputPipe_ = -1;
 };
 
 TEST_F(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
@@ -454,6 +474,25 @@ TEST_F(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
     type(main, {"alt+o"});
     EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
+}
+
+// Under `ulimit -f 0` every write fails: OK and Reset report it like a full disk, and the window stays.
+TEST_F(DesktopTest, FileSizeLimitShowsTheErrorAndKeepsTheWindow)
+{
+    write("trelvane.cfg", MessySettings);
+    launch(0);
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+    okShowsAnErrorAndTheWindowStays(main);
+    EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+
+    type(main, {"alt+s"});
+    type(confirmBox(), {"Return"});
+    ASSERT_TRUE(confirmBoxGone());
+    type(errorBox(), {"Return"});
+    ASSERT_TRUE(errorBoxGone());
+    EXPECT_TRUE(stillRunning()) << log();
+    EXPECT_EQ(read("data/highscores.dat"), OldScores);
 }
 
 // A real full disk: the game folder on a small file system, filled to the last byte.

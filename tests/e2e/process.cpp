@@ -115,7 +115,8 @@ bool Process::start(const std::vector<std::string> &argv, const Options &options
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
         const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        const int err = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        const int err = options.outputFd >= 0 ? options.outputFd
+                                              : open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (in < 0 || err < 0)
             _exit(127);
         dup2(in, STDIN_FILENO);
@@ -126,6 +127,13 @@ bool Process::start(const std::vector<std::string> &argv, const Options &options
                 fcntl(to, F_SETFD, 0);  // dup2 onto itself would keep close-on-exec
             else
                 dup2(from, to);
+        }
+        // An ignored signal stays ignored across exec: the child gets the default, as from a shell.
+        signal(SIGXFSZ, SIG_DFL);
+        if (options.fileSizeLimit) {
+            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(127);
         }
         execve(program.c_str(), args.data(), envp.data());
         _exit(127);

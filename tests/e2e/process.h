@@ -2,6 +2,7 @@
 // Child processes for the desktop tests and the benchmarks: started with a
 // chosen environment, waited for with a deadline, never left running.
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -29,6 +30,8 @@ public:
         std::string outputFile;  // stdout and stderr go here; empty: /dev/null
         std::vector<std::pair<int, int>> fds;  // {fd in this process, fd number in the child}
         int stdoutFd = -1;  // if set, the child's stdout (stderr still to outputFile)
+        int outputFd = -1;  // if set, the child's stdout and stderr, in place of outputFile
+        std::optional<rlim_t> fileSizeLimit;  // set: no file of the child grows beyond it
     };
 
     Process() = default;

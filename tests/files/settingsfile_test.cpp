@@ -2,6 +2,7 @@
 // and that a failed save leaves the old file and no temporary file behind.
 
 #include "files/gamefolder.h"
+#include "files/systemcalls_posix.h"
 #include "files/wholefile.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsreader.h"
@@ -11,10 +12,14 @@
 
 #include "diskfiles.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trelvane {
 namespace {
@@ -130,12 +135,14 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
         std::string reason;
     };
     const Case cases[] = {
-        {"missing", [](const fs::path &) {}, "No such file"},
+        {"missing", [](const fs::path &) {}, "Cannot open trelvane.cfg: " + NoSuchFile + "."},
         {"a folder", [](const fs::path &d) { fs::create_directory(d / "trelvane.cfg"); }, "is not a regular file"},
+#ifndef _WIN32
         {"a pipe", [](const fs::path &d) { makePipe(d / "trelvane.cfg"); }, "is not a regular file"},
         // A file that opens but cannot be read: the kernel refuses to read this one from its start.
         {"a read error", [](const fs::path &d) { fs::create_symlink("/proc/self/mem", d / "trelvane.cfg"); },
          "Cannot read trelvane.cfg"},
+#endif
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,6 +161,32 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
         EXPECT_EQ(entries(dir.path()), before) << "a failed load creates nothing";
     }
 }
+
+#ifndef _WIN32
+// Nineteen values, then a hole of 2 GB: only what the reader can use is read.
+TEST(LoadSettingsFile, AHugeTailCostsNothing)
+{
+#ifdef TRELVANE_SANITIZE
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit allows";
+#endif
+    TempDir dir;
+    writeFile(dir / "trelvane.cfg", SampleFile);
+    fs::resize_file(dir / "trelvane.cfg", std::uintmax_t{2} << 30);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit room{std::size_t{256} << 20, std::size_t{256} << 20};
+        GameSettings loaded;
+        _exit(setrlimit(RLIMIT_AS, &room) == 0 &&
+                      !loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded) &&
+                      loaded == sampleSettings()
+                  ? 0
+                  : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+#endif
 
 TEST(SaveSettingsFile, WritesExactlyTheWritersBytes)
 {
@@ -252,7 +285,7 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          },
          "Cannot save trelvane.cfg: the file is read-only.",
          [](const fs::path &d) { setMode(d / "trelvane.cfg", 0600); }},
-        {"missing folder", "game", [](const fs::path &) {}, "No such file", {}},
+        {"missing folder", "game", [](const fs::path &) {}, NoSuchFolder, {}},
         {"name taken by a folder",
          "",
          [](const fs::path &d) {
@@ -262,6 +295,7 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          "",
          {}},
         {"folder name taken by a file", "game", [](const fs::path &d) { writeFile(d / "game", OldSettings); }, "", {}},
+#ifndef _WIN32
         {"a pipe in the file's place",
          "",
          [](const fs::path &d) { makePipe(d / "trelvane.cfg"); },
@@ -280,6 +314,12 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          "File too large",
          {},
          10},
+        {"a link to a missing file",
+         "",
+         [](const fs::path &d) { fs::create_symlink("elsewhere.cfg", d / "trelvane.cfg"); },
+         "Cannot save trelvane.cfg: it is a link to a missing file.",
+         {}},
+#endif
     };
     for (const SaveFailure &c : cases)
         expectFailedSaveChangesNothing(c);
@@ -306,50 +346,185 @@ TEST(SaveSettingsFile, FailedRenameLeavesNoTemporaryFile)
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"}) << "no temporary file left";
 }
 
+#ifndef _WIN32
 // An installed game's folder may be locked with only the settings file left
-// writable: no temporary file fits there, so the file is rewritten in place.
+// writable: no temporary file fits there, so the file is rewritten in place:
+// over the old bytes, then cut to length, never emptied first.
 TEST(SaveSettingsFile, LockedFolderRewritesAWritableFileInPlace)
 {
-    for (const bool fileThere : {true, false}) {
-        SCOPED_TRACE(fileThere ? "file there" : "no file yet");
+    const std::string longer = OldSettings + "and more than the new file holds\r\n";
+    const struct {
+        const char *name;
+        std::string old;  // empty: no file
+        std::optional<rlim_t> room;
+        const char *outcome;  // what the save reports
+        std::string after;
+    } cases[] = {
+        {"file there", longer, {}, "", SampleFile},
+        {"no file yet", "", {}, "Cannot save trelvane.cfg: Permission denied.", "<unreadable>"},
+        {"nothing could be written", longer, 0, "Cannot write trelvane.cfg: File too large.", longer},
+        {"part written", longer, 10,
+         "Cannot write trelvane.cfg: File too large. trelvane.cfg was being rewritten in place and may now be "
+         "incomplete.",
+         SampleFile.substr(0, 10) + longer.substr(10)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
         TempDir dir;
         const GameFolder game(dir / "game");
         const fs::path path = game.path(GameFile::Settings);
         ASSERT_TRUE(fs::create_directory(game.root()));
-        if (fileThere)
-            writeFile(path, OldSettings);
+        if (!c.old.empty())
+            writeFile(path, c.old);
         setMode(game.root(), 0500);
 
-        const bool saved = asPlayer(dir.path(), [&] { return !saveSettingsFile(game, sampleSettings()); });
+        const bool asExpected = asPlayer(dir.path(), [&] {
+            std::optional<WritesFail> full;
+            if (c.room)
+                full.emplace(*c.room);
+            return messageOf(saveSettingsFile(game, sampleSettings())) == c.outcome;
+        });
 
         setMode(game.root(), 0700);
-        EXPECT_EQ(saved, fileThere);
-        EXPECT_EQ(readFile(path), fileThere ? SampleFile : "<unreadable>");
+        EXPECT_TRUE(asExpected);
+        EXPECT_EQ(readFile(path), c.after);
         EXPECT_EQ(entries(game.root()),
-                  fileThere ? std::vector<std::string>{"trelvane.cfg"} : std::vector<std::string>{});
+                  c.old.empty() ? std::vector<std::string>{} : std::vector<std::string>{"trelvane.cfg"});
     }
 }
 
-// The game, running as the player, must still be able to write what an administrator saved.
-TEST(SaveSettingsFile, ReplacedFileKeepsItsOwnerAndMode)
+// The game, running as the player, must still be able to write what another user saved.
+TEST(SaveSettingsFile, SavedFileKeepsItsOwnerGroupAndMode)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "only the superuser can give a file to another user";
-    TempDir dir;
-    const fs::path path = dir / "trelvane.cfg";
-    writeFile(path, OldSettings);
-    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
-    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const struct {
+        const char *name;
+        uid_t uid;
+        gid_t gid;
+        mode_t mode;
+        bool byPlayer;  // saved by "nobody" rather than the superuser
+    } cases[] = {
+        {"replaced by the superuser", 65534, 4242, 0640, false},
+        {"set-group-id file", 65534, 4242, 02664, false},
+        {"another user's shared file, rewritten in place", 1, 4242, 0666, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path path = dir / "game/trelvane.cfg";
+        fs::create_directories(dir / "game");
+        fs::create_directory(dir / "player");
+        setMode(dir.path(), 0755);
+        setMode(dir / "game", 0777);
+        writeFile(path, OldSettings);
+        ASSERT_EQ(chown(path.c_str(), c.uid, c.gid), 0);
+        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
 
-    ASSERT_EQ(messageOf(saveSettingsFile(GameFolder(dir.path()), sampleSettings())), "");
+        const auto save = [&] { return !saveSettingsFile(GameFolder(dir / "game"), sampleSettings()); };
+        ASSERT_TRUE(c.byPlayer ? asPlayer(dir / "player", save) : save());
 
-    struct stat after {};
-    ASSERT_EQ(stat(path.c_str(), &after), 0);
-    EXPECT_EQ(after.st_uid, 65534u);
-    EXPECT_EQ(after.st_gid, 65534u);
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
-    EXPECT_EQ(readFile(path), SampleFile);
+        struct stat after {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, c.uid);
+        EXPECT_EQ(after.st_gid, c.gid);
+        EXPECT_EQ(after.st_mode & 07777, c.mode);
+        EXPECT_EQ(readFile(path), SampleFile);
+        EXPECT_EQ(entries(dir / "game"), std::vector<std::string>{"trelvane.cfg"});
+    }
 }
+
+// A link is written through only where that cannot turn the writer's rights
+// against another user's file: here the superuser saves in a player's folder.
+TEST(SaveSettingsFile, LinksOfAnotherOwnerAreNotWrittenThrough)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can make links of another user";
+    constexpr uid_t Player = 65534;
+    const struct {
+        const char *name;
+        uid_t linkOwner;
+        uid_t targetOwner;
+        const char *outcome;
+    } cases[] = {
+        {"the player's link to the superuser's file", Player, 0,
+         "Cannot save trelvane.cfg: it is a link to a file of another user."},
+        {"the player's link to the player's file", Player, Player, ""},
+        {"the writer's own link", 0, Player, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path link = dir / "trelvane.cfg";
+        const fs::path target = dir / "target";
+        writeFile(target, OldSettings);
+        ASSERT_EQ(chown(target.c_str(), c.targetOwner, c.targetOwner), 0);
+        ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+        fs::create_symlink("target", link);
+        ASSERT_EQ(lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+
+        EXPECT_EQ(messageOf(saveSettingsFile(GameFolder(dir.path()), sampleSettings())), c.outcome);
+
+        EXPECT_EQ(readFile(target), *c.outcome ? OldSettings : SampleFile);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"target", "trelvane.cfg"}));
+    }
+}
+
+// The calls a save's safety rests on, watched and failed through their seam.
+std::string calls;
+std::size_t failingCall = 0;  // 1-based; 0: none fails
+int failure = 0;
+
+int failOrCall(const char *name, const std::function<int()> &call)
+{
+    calls += name;
+    if (static_cast<std::size_t>(std::count(calls.begin(), calls.end(), ' ')) == failingCall) {
+        errno = failure;
+        return -1;
+    }
+    return call();
+}
+
+// The new file reaches the disk before it takes the old one's place; the folder follows the rename.
+TEST(SaveSettingsFile, SyncsTheFileBeforeTheRenameAndTheFolderAfter)
+{
+    const struct {
+        std::size_t failingCall;
+        int failure;
+        const char *outcome;
+        const char *calls;
+    } cases[] = {
+        {0, 0, "", "fsync rename fsync "},
+        {1, EIO, "Cannot write trelvane.cfg: Input/output error.", "fsync "},
+        {3, EIO, "trelvane.cfg was saved, but it may not survive a power cut: Input/output error.",
+         "fsync rename fsync "},
+        {3, EINVAL, "", "fsync rename fsync "},  // a file system that syncs no folders
+    };
+    posix::SystemCalls &seam = posix::systemCalls();
+    const posix::SystemCalls real = seam;
+    seam.fsync = [](int fd) { return failOrCall("fsync ", [&] { return ::fsync(fd); }); };
+    seam.renameat = [](int a, const char *b, int c, const char *d) {
+        return failOrCall("rename ", [&] { return ::renameat(a, b, c, d); });
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.outcome);
+        TempDir dir;
+        writeFile(dir / "trelvane.cfg", OldSettings);
+        calls.clear();
+        failingCall = c.failingCall;
+        failure = c.failure;
+
+        const auto error = saveSettingsFile(GameFolder(dir.path()), sampleSettings());
+
+        EXPECT_EQ(messageOf(error), c.outcome);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(readFile(dir / "trelvane.cfg"), !error || error->contentSaved() ? SampleFile : OldSettings);
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"});
+    }
+    seam = real;
+}
+#endif
 
 }  // namespace
 }  // namespace trelvane

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -25,6 +26,26 @@ TEST(KeyCatalogue, CodesStrictlyAscendFromEscapeToMediaSelect)
     EXPECT_EQ(KeyCatalogue.back().code, 0xED);
     for (std::size_t i = 1; i < KeyCatalogue.size(); ++i)
         EXPECT_LT(KeyCatalogue[i - 1].code, KeyCatalogue[i].code) << "row " << i;
+}
+
+// Every name and code against the golden table, row by row.
+TEST(KeyCatalogue, EveryRowMatchesTheGoldenTable)
+{
+    std::ifstream golden(TRELVANE_KEY_TABLE);
+    ASSERT_TRUE(golden.is_open()) << TRELVANE_KEY_TABLE;
+    std::size_t row = 0;
+    for (std::string line; std::getline(golden, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t nameAt = line.find('\t') + 1;
+        const std::size_t codeAt = line.rfind('\t') + 1;
+        ASSERT_LT(row, KeyCatalogue.size());
+        EXPECT_EQ(line.substr(0, nameAt - 1), std::to_string(row));
+        EXPECT_EQ(KeyCatalogue[row].name, line.substr(nameAt, codeAt - 1 - nameAt)) << "row " << row;
+        EXPECT_EQ(KeyCatalogue[row].code, std::stoi(line.substr(codeAt))) << "row " << row;
+        ++row;
+    }
+    EXPECT_EQ(row, KeyCatalogue.size());
 }
 
 TEST(KeyCatalogue, NamesShownInTheLists)

@@ -150,11 +150,7 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
 TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
 {
     const FailureCase cases[] = {
-        {"missing defaults",
-         [](const TestGame &g) { writeFile(g.scores(), OldTable); },
-         DefaultScores,
-         "No such file",
-         {}},
+        {"missing defaults", [](const TestGame &g) { writeFile(g.scores(), OldTable); }, DefaultScores, NoSuchFile, {}},
         {"defaults are a folder",
          [](const TestGame &g) {
              fs::create_directory(g.defaults());
@@ -178,6 +174,7 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          HighScores,
          "",
          {}},
+#ifndef _WIN32
         {"defaults are a pipe",
          [](const TestGame &g) {
              makePipe(g.defaults());
@@ -212,10 +209,39 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          "File too large",
          {},
          150 * 1024},
+        {"a link to a missing file",
+         [](const TestGame &g) {
+             writeFile(g.defaults(), "defaults");
+             fs::create_symlink("../nowhere", g.scores());
+         },
+         HighScores,
+         "is a link to a missing file",
+         {}},
+#endif
     };
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
 }
+
+#ifndef _WIN32
+// A reset by the superuser in a player's folder: the player's link cannot turn it against another file.
+TEST(ResetHighScores, APlayersLinkToAnotherUsersFileIsNotWrittenThrough)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can make links of another user";
+    expectFailureLeavesTableAlone({"the player's link to the superuser's file",
+                                   [](const TestGame &g) {
+                                       writeFile(g.defaults(), "defaults");
+                                       writeFile(g.root() / "secret", OldTable);
+                                       setMode(g.root() / "secret", 0600);
+                                       fs::create_symlink("../secret", g.scores());
+                                       ASSERT_EQ(lchown(g.scores().c_str(), 65534, 65534), 0);
+                                   },
+                                   HighScores,
+                                   "is a link to a file of another user",
+                                   {}});
+}
+#endif
 
 TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
 {
@@ -234,6 +260,7 @@ TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
         expectFailureLeavesTableAlone(c);
 }
 
+#ifndef _WIN32
 // A locked data folder with a writable table: the table is rewritten in place.
 TEST(ResetHighScores, LockedDataFolderRewritesAWritableTable)
 {
@@ -252,12 +279,13 @@ TEST(ResetHighScores, LockedDataFolderRewritesAWritableTable)
         EXPECT_EQ(readFile(game.scores()), tableThere ? "defaults\r\n" : "<unreadable>");
     }
 }
+#endif
 
 TEST(ResetHighScores, MissingDataFolderIsReportedAndNothingIsCreated)
 {
     TempDir root;
     const std::string error = messageOf(resetHighScores(GameFolder(root.path())));
-    EXPECT_EQ(error, "Cannot open " + DefaultScores + ": No such file or directory.");
+    EXPECT_EQ(error, "Cannot open " + DefaultScores + ": " + NoSuchFolder + ".");
     EXPECT_TRUE(entries(root.path()).empty());
 }
 

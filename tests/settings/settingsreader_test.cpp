@@ -225,6 +225,12 @@ TEST(ReadSettings, EighteenLinesWithACommaHoldNineteenValues)
     ASSERT_TRUE(r.ok()) << r.error->where();
     EXPECT_EQ(r.settings, sampleRecord());
     EXPECT_EQ(r.lines[18], 18);
+
+    // A comma at the very end of the file still promises a value: an empty key reads as 0.
+    lines[17] = "30,";
+    const ReadResult atEnd = readSettings(join(lines).substr(0, join(lines).size() - 2), ReadMode::StartUp);
+    ASSERT_TRUE(atEnd.ok()) << atEnd.error->where();
+    EXPECT_EQ(atEnd.settings.Keys[4], 0);
 }
 
 TEST(ReadSettings, CommaInsideQuotesBelongsToTheValue)
@@ -257,7 +263,7 @@ struct ErrorCase {
     std::string bytes;
     int line;
     const char *caption;
-    const char *found;
+    std::string found;
 };
 
 TEST(ReadSettings, Errors)
@@ -292,6 +298,8 @@ TEST(ReadSettings, Errors)
         {"CR LF counted once", ReadMode::StartUp, "2\r\n8\r\n\r\n", 3, "Display FPS:", ""},
         {"LF CR counted twice", ReadMode::StartUp, "2\n\r8\r\n", 2, "Score Odometer Detail:", ""},
         {"quote to the line end", ReadMode::StartUp, withLine(5, "\"1,\r"), 5, "Complex Level:", "1,"},
+        {"blanks after a word are not part of it", ReadMode::StartUp, withLine(4, "abc \t"), 4,
+         "Complex Score:", "abc"},
     };
     for (const auto &c : cases) {
         const ReadResult r = readSettings(c.bytes, c.mode);
@@ -325,6 +333,10 @@ TEST(SettingsError, MessageForThePlayer)
          "Score Odometer Detail is expected."},
         {withLine(6, std::string("a\tb\x01") + std::string(60, 'x')), ReadMode::StartUp,
          "trelvane.cfg, line 6 (Masking): \"a?b?" + std::string(36, 'x') + "...\" is not a number."},
+        {withLine(7, "1\x7f"), ReadMode::StartUp, "trelvane.cfg, line 7 (Mirror): \"1?\" is not a number."},
+        {withLine(2, std::string(MaxValueLength + 1, '7')), ReadMode::Factory,
+         "trelvane.cfg, line 2 (Score Odometer Detail): \"" + std::string(40, '7') +
+             "...\" is longer than 4096 characters."},
     };
     for (const auto &c : cases) {
         const ReadResult r = loadSettings(c.bytes, c.mode);

@@ -12,13 +12,21 @@
 #include <string_view>
 #include <vector>
 
-#include <csignal>
 #include <filesystem>
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <sys/types.h>
+#include <windows.h>
+#else
+#include <csignal>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "files/fileerror.h"
 
@@ -50,7 +58,34 @@ inline std::string readFile(const fs::path &path)
     return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
+#ifdef _WIN32
+// Windows keeps one bit of it: a file without write permission is marked read-only.
+inline void setMode(const fs::path &path, mode_t mode)
+{
+    std::error_code ec;
+    fs::permissions(path, static_cast<fs::perms>(mode), ec);
+    ASSERT_FALSE(ec) << path << ": " << ec.message();
+}
+
+// The system's words for an error, as the files layer reports them.
+inline std::string systemWords(DWORD code)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+    std::string words(text);
+    while (!words.empty() && std::string_view("\r\n .").find(words.back()) != std::string_view::npos)
+        words.pop_back();
+    return words;
+}
+const std::string NoSuchFile = systemWords(ERROR_FILE_NOT_FOUND);
+const std::string NoSuchFolder = systemWords(ERROR_PATH_NOT_FOUND);
+#else
 inline void setMode(const fs::path &path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path; }
+
+const std::string NoSuchFile = "No such file or directory";
+const std::string NoSuchFolder = NoSuchFile;
+#endif
 
 // Everything in a folder, hidden files included: a stray temporary file shows here.
 inline std::vector<std::string> entries(const fs::path &folder)
@@ -68,9 +103,17 @@ class TempDir {
 public:
     TempDir()
     {
+#ifdef _WIN32
+        static unsigned made = 0;
+        const fs::path path = fs::temp_directory_path() /
+                              ("trelvane-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+        if (fs::create_directory(path))
+            path_ = path;
+#else
         std::string pattern = (fs::temp_directory_path() / "trelvane-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
             path_ = pattern;
+#endif
     }
     ~TempDir()
     {
@@ -88,16 +131,30 @@ private:
     fs::path path_;
 };
 
-// Permission bits do not stop the superuser; tests that rely on them say so.
+// Permission bits do not stop the superuser, nor any user on Windows, where
+// folders have no write bit; tests that rely on them say so.
 inline bool permissionsStopWrites()
 {
+#ifdef _WIN32
+    return false;
+#else
     TempDir probe;
     ::chmod(probe.path().c_str(), 0500);
     const bool created = std::ofstream(probe / "probe").is_open();
     ::chmod(probe.path().c_str(), 0700);
     return !created;
+#endif
 }
 
+#ifdef _WIN32
+using rlim_t = unsigned long long;
+
+// Windows has no limit on a file's size to stand in for a full disk.
+class WritesFail {
+public:
+    explicit WritesFail(rlim_t = 0) { ADD_FAILURE() << "no file-size limit on Windows: leave this case out"; }
+};
+#else
 // While one lives, no file of this process grows beyond `room` bytes: writes
 // past it fail with "File too large", as on a full disk, without root or a
 // mount. Assert nothing while it lives: a message written to a file would fail too.
@@ -145,5 +202,7 @@ inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+#endif
 
 }  // namespace trelvane::testing

@@ -1,0 +1,339 @@
+// The files layer on Windows: wide paths throughout, so folders with any name
+// work; handles, never the C runtime's text mode, so no CR is ever added.
+
+#include "files/wholefile.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace trelvane {
+
+namespace {
+
+const char NotRegular[] = "it is not a regular file";
+const char ReadOnly[] = "the file is read-only";
+
+// The one place where the system's words for an error code are made.
+std::string systemReason(DWORD code)
+{
+    wchar_t *text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t *>(&text), 0,
+                       nullptr);
+    std::wstring wide(text ? text : L"", length);
+    LocalFree(text);
+    // The message adds its own full stop.
+    while (!wide.empty() &&
+           (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' || wide.back() == L'.'))
+        wide.pop_back();
+    if (wide.empty())
+        return "system error " + std::to_string(code);
+    std::string reason(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(),
+                                                                    static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                                                    nullptr)),
+                       '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), reason.data(),
+                        static_cast<int>(reason.size()), nullptr, nullptr);
+    return reason;
+}
+
+FileError failure(const FilePlace &place, FileAction action, DWORD code)
+{
+    return FileError{place.shown, action, systemReason(code)};
+}
+
+FileError failure(const FilePlace &place, FileAction action, const char *reason)
+{
+    return FileError{place.shown, action, reason};
+}
+
+class Handle {
+public:
+    Handle() = default;
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { close(); }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    Handle &operator=(Handle &&other) noexcept
+    {
+        std::swap(h_, other.h_);
+        return *this;
+    }
+
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    bool close()
+    {
+        const bool ok = !valid() || CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_ = INVALID_HANDLE_VALUE;
+};
+
+constexpr DWORD NoFile = INVALID_FILE_ATTRIBUTES;
+// What a player or the game may have set on the file; read-only is refused before.
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+DWORD attributesOf(const std::filesystem::path &path) { return GetFileAttributesW(path.c_str()); }
+
+// Every byte, or the reason why not; a full disk takes part of a write and refuses the rest.
+bool writeAll(HANDLE file, std::string_view content)
+{
+    while (!content.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, content.data(), chunk, &written, nullptr))
+            return false;
+        if (written == 0) {
+            SetLastError(ERROR_HANDLE_DISK_FULL);
+            return false;
+        }
+        content.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---- Reading
+
+struct FileReader::State {
+    Handle file;
+    std::string shown;
+};
+
+FileReader::FileReader() : state_(std::make_unique<State>()) {}
+FileReader::~FileReader() = default;
+
+std::optional<FileError> FileReader::open(const FilePlace &place)
+{
+    state_->file.close();
+    const DWORD attributes = attributesOf(place.path);
+    if (attributes != NoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return failure(place, FileAction::Open, NotRegular);
+    Handle file(CreateFileW(place.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return failure(place, FileAction::Open, GetLastError());
+    // A device or a pipe under the file's name (checked on what was opened).
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return failure(place, FileAction::Open, NotRegular);
+    state_->file = std::move(file);
+    state_->shown = place.shown;
+    return std::nullopt;
+}
+
+std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::size_t &got)
+{
+    got = 0;
+    DWORD n = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
+    if (!ReadFile(state_->file.get(), buffer, chunk, &n, nullptr))
+        return FileError{state_->shown, FileAction::Read, systemReason(GetLastError())};
+    got = n;
+    return std::nullopt;
+}
+
+std::optional<FileError> readFileStart(const FilePlace &place, std::size_t limit, std::string &bytes)
+{
+    FileReader reader;
+    if (auto error = reader.open(place))
+        return error;
+    std::string content;
+    char buffer[64 * 1024];
+    while (content.size() < limit) {
+        std::size_t got = 0;
+        if (auto error = reader.read(buffer, std::min(sizeof buffer, limit - content.size()), got))
+            return error;
+        if (got == 0)
+            break;
+        content.append(buffer, got);
+    }
+    bytes = std::move(content);
+    return std::nullopt;
+}
+
+// ---- Replacing
+
+// Normally a temporary file beside the target, written, flushed and put in the
+// target's place. In place (when the folder takes no new file) the content is
+// kept until commit(), so the old file is untouched until then there too.
+struct FileReplacement::State {
+    FilePlace place;
+    std::filesystem::path temporary;
+    Handle file;  // the temporary file, or the target itself when rewritten in place
+    bool inPlace = false;
+    std::string pending;  // in place: what commit() writes
+
+    ~State() { discard(); }
+
+    // What a failed or abandoned replacement leaves: nothing.
+    void discard()
+    {
+        file.close();
+        if (!temporary.empty())
+            DeleteFileW(temporary.c_str());
+        temporary.clear();
+    }
+
+    DWORD openTemporary();
+    std::optional<FileError> openInPlace();
+    std::optional<FileError> rewriteInPlace();
+    std::optional<FileError> putInPlace();
+};
+
+FileReplacement::FileReplacement(FilePlace place) : state_(std::make_unique<State>())
+{
+    state_->place = std::move(place);
+}
+
+FileReplacement::~FileReplacement() = default;
+
+std::optional<FileError> FileReplacement::open()
+{
+    State &s = *state_;
+    const DWORD attributes = attributesOf(s.place.path);
+    if (attributes != NoFile) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return failure(s.place, FileAction::Save, NotRegular);
+        // ReplaceFileW would refuse too, but with the system's vaguer words.
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            return failure(s.place, FileAction::Save, ReadOnly);
+        // A link is written through: a replacement would put a plain file in its place.
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return s.openInPlace();
+    }
+    const DWORD code = s.openTemporary();
+    if (code == ERROR_SUCCESS)
+        return std::nullopt;
+    // A folder that takes no new file: a file that may be written is rewritten in place.
+    if (attributes != NoFile && code == ERROR_ACCESS_DENIED)
+        return s.openInPlace();
+    return failure(s.place, FileAction::Save, code);
+}
+
+// In the same folder, so that the last step is a rename within one volume.
+DWORD FileReplacement::State::openTemporary()
+{
+    const std::filesystem::path folder = place.path.parent_path();
+    const std::wstring stem = place.path.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (unsigned attempt = 0;; ++attempt) {
+        std::filesystem::path candidate = folder / (stem + std::to_wstring(attempt) + L".tmp");
+        file = Handle(
+            CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.valid()) {
+            temporary = std::move(candidate);
+            return ERROR_SUCCESS;
+        }
+        const DWORD code = GetLastError();
+        if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || attempt == 99)
+            return code;
+    }
+}
+
+std::optional<FileError> FileReplacement::State::openInPlace()
+{
+    file = Handle(CreateFileW(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return failure(place, FileAction::Save, GetLastError());
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        file.close();
+        return failure(place, FileAction::Save, NotRegular);
+    }
+    inPlace = true;
+    return std::nullopt;
+}
+
+std::optional<FileError> FileReplacement::write(std::string_view content)
+{
+    State &s = *state_;
+    if (s.inPlace) {
+        s.pending.append(content);
+        return std::nullopt;
+    }
+    if (!writeAll(s.file.get(), content))
+        return failure(s.place, FileAction::Write, GetLastError());
+    return std::nullopt;
+}
+
+std::optional<FileError> FileReplacement::State::rewriteInPlace()
+{
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+        return failure(place, FileAction::Write, GetLastError());
+    if (!writeAll(file.get(), pending) || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
+        FileError error = failure(place, FileAction::Write, GetLastError());
+        error.mayBeIncomplete = true;
+        return error;
+    }
+    if (!file.close())
+        return failure(place, FileAction::Write, GetLastError());
+    return std::nullopt;
+}
+
+std::optional<FileError> FileReplacement::commit()
+{
+    State &s = *state_;
+    if (s.inPlace)
+        return s.rewriteInPlace();
+    auto error = s.putInPlace();
+    if (error)
+        s.discard();
+    return error;
+}
+
+std::optional<FileError> FileReplacement::State::putInPlace()
+{
+    // Some file systems report a full disk only when the data reaches it.
+    if (!FlushFileBuffers(file.get()) || !file.close())
+        return failure(place, FileAction::Write, GetLastError());
+
+    const wchar_t *target = place.path.c_str();
+    const wchar_t *temporaryName = temporary.c_str();
+    const DWORD attributes = attributesOf(place.path);
+    // Something else took the name since open(). Wine's ReplaceFileW would move a folder aside.
+    if (attributes != NoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return failure(place, FileAction::Save, NotRegular);
+    // ReplaceFileW keeps the old file's rights, attributes and creation time; a
+    // new file has none to keep, and MoveFileExW gives it the folder's.
+    if (attributes != NoFile) {
+        // Wine's ReplaceFileW keeps no attributes: they are given here as well.
+        SetFileAttributesW(temporaryName, attributes & KeptAttributes);
+        if (ReplaceFileW(target, temporaryName, nullptr, 0, nullptr, nullptr)) {
+            temporary.clear();
+            return std::nullopt;
+        }
+        const DWORD code = GetLastError();
+        // Here the old file is gone already, and the new one still waits under its temporary name.
+        if (code != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && code != ERROR_FILE_NOT_FOUND)
+            return failure(place, FileAction::Save, code);
+    }
+    if (!MoveFileExW(temporaryName, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return failure(place, FileAction::Save, GetLastError());
+    temporary.clear();
+    return std::nullopt;
+}
+
+std::optional<FileError> replaceWholeFile(const FilePlace &place, std::string_view content)
+{
+    FileReplacement replacement(place);
+    if (auto error = replacement.open())
+        return error;
+    if (auto error = replacement.write(content))
+        return error;
+    return replacement.commit();
+}
+
+}  // namespace trelvane

@@ -1,0 +1,43 @@
+# The Windows executable travels alone: stripped, it is at most 2 MB and imports
+# only DLLs that every Windows has (no C++ runtime, no MinGW thread library).
+# cmake -DEXE=config.exe -DSTRIP=... -DOBJDUMP=... -DWORK=folder -P checkwindowsexe.cmake
+cmake_minimum_required(VERSION 3.25)
+set(system_dlls
+    advapi32 comctl32 comdlg32 dwmapi gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 oleaut32
+    shcore shell32 shlwapi user32 uxtheme version windowscodecs winmm)
+set(limit 2097152)
+
+file(MAKE_DIRECTORY ${WORK})
+set(stripped ${WORK}/stripped.exe)
+execute_process(COMMAND ${STRIP} -o ${stripped} ${EXE} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${STRIP} failed on ${EXE}: ${rc}")
+endif()
+file(SIZE ${stripped} size)
+if(size GREATER limit)
+    message(FATAL_ERROR "stripped ${EXE} is ${size} bytes, more than ${limit}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p ${stripped} OUTPUT_VARIABLE headers RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} failed on ${EXE}: ${rc}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${headers}")
+if(NOT imports)
+    message(FATAL_ERROR "no imports found in ${EXE}: not a Windows executable?")
+endif()
+set(foreign)
+set(dlls)
+foreach(line IN LISTS imports)
+    string(REGEX REPLACE "DLL Name: *" "" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    list(APPEND dlls ${dll})
+    string(REGEX REPLACE "\\.dll$" "" base "${dll}")
+    if(NOT base IN_LIST system_dlls AND NOT base MATCHES "^api-ms-win-")
+        list(APPEND foreign ${dll})
+    endif()
+endforeach()
+if(foreign)
+    message(FATAL_ERROR "${EXE} needs DLLs that Windows does not have: ${foreign}")
+endif()
+message(STATUS "${EXE}: ${size} bytes stripped, imports ${dlls}")
