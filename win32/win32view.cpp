@@ -11,6 +11,7 @@
 #include "keys/keycatalogue.h"
 #include "settings/settingsfields.h"
 #include "win32/resources.h"
+#include "window/settingfacts.h"
 
 namespace trelvane {
 
@@ -26,20 +27,6 @@ constexpr int UseFactorySettingsId = 100;
 constexpr COLORREF MessageColour = RGB(255, 255, 0);
 constexpr COLORREF MarkedColour = RGB(192, 0, 0);
 constexpr int FontPixels = 11;  // at 96 dpi
-
-struct SliderSteps {
-    Field field;
-    int smallChange;  // arrow keys
-    int largeChange;  // Page Up / Page Down, a click in the track
-};
-
-constexpr std::array<SliderSteps, 5> Sliders = {{
-    {Field::SphereDetail, 1, 2},
-    {Field::OdoDetail, 1, 2},
-    {Field::MsgTrans, 1, 10},
-    {Field::SoundVolume, 1, 10},
-    {Field::MusicVolume, 1, 10},
-}};
 
 std::wstring wide(std::string_view utf8)
 {
@@ -79,14 +66,6 @@ RECT outerRect(int clientWidth, int clientHeight, int dpi)
     else
         AdjustWindowRectEx(&r, WindowStyle, FALSE, 0);
     return r;
-}
-
-// A setting's name for screen readers: its caption without the colon ("Sound Effects volume").
-std::wstring nameOf(Field f)
-{
-    std::wstring name = wide(fieldInfo(f).caption);
-    name.erase(std::remove(name.begin(), name.end(), L':'), name.end());
-    return name;
 }
 
 std::span<const std::byte> resourceBytes(HINSTANCE instance, const wchar_t *name, const wchar_t *type)
@@ -217,13 +196,11 @@ void Win32View::makeControls()
             windowed.push_back(row);
     std::sort(windowed.begin(), windowed.end(), [](int a, int b) { return WindowLayout[a].tab < WindowLayout[b].tab; });
     for (int row : windowed) {
-        const ControlDef &def = WindowLayout[row];
         // A caption just before its control is what screen readers name it by. It has no
         // size: the window paints the visible caption, beneath every control window.
-        if (def.field)
-            rows_[row].caption =
-                CreateWindowExW(0, L"STATIC", nameOf(*def.field).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0,
-                                0, window_, nullptr, instance_, nullptr);
+        if (const std::string name = WindowLogic::accessibleName(row); !name.empty())
+            rows_[row].caption = CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                                                 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
         rows_[row].control = makeControl(row);
     }
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
@@ -254,11 +231,8 @@ HWND Win32View::makeControl(int row)
         const FieldInfo &range = fieldInfo(*def.field);
         SendMessageW(w, TBM_SETRANGEMIN, FALSE, range.min);
         SendMessageW(w, TBM_SETRANGEMAX, FALSE, range.max);
-        for (const SliderSteps &steps : Sliders)
-            if (steps.field == def.field) {
-                SendMessageW(w, TBM_SETLINESIZE, 0, steps.smallChange);
-                SendMessageW(w, TBM_SETPAGESIZE, 0, steps.largeChange);
-            }
+        SendMessageW(w, TBM_SETLINESIZE, 0, factsOf(*def.field).smallChange);
+        SendMessageW(w, TBM_SETPAGESIZE, 0, factsOf(*def.field).largeChange);
         SendMessageW(w, TBM_SETTICFREQ, 1, 0);
         SendMessageW(w, TBM_SETPOS, TRUE, range.min);
         SetWindowSubclass(w, &Win32View::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -305,9 +279,11 @@ void Win32View::placeControls()
         const ControlDef &def = WindowLayout[row];
         Row &r = rows_[row];
         r.rect = pixels(def.left, def.top, def.width, def.height);
-        if (def.kind == ControlKind::Label && def.look == Look::FitText) {
+        // Sized to their text, as the sample messages are: each move repaints exactly what it covered.
+        if (def.kind == ControlKind::Label && (def.look == Look::FitText || def.role == Role::Message)) {
             const std::wstring text = wide(def.text);
             SIZE size{};
+            SelectObject(dc, def.role == Role::Message ? boldFont_ : font_);
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
             r.rect.right = r.rect.left + size.cx;
             r.rect.bottom = r.rect.top + size.cy;
@@ -508,11 +484,9 @@ int Win32View::rowOf(HWND control) const
 // The caption under a point that names a check box; a click on it is a click on the box.
 int Win32View::rowAt(POINT p) const
 {
-    for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
-        const ControlDef &def = WindowLayout[row];
-        if (def.kind != ControlKind::Label || !def.field || fieldInfo(*def.field).kind != FieldKind::Toggle)
-            continue;
-        if (PtInRect(&rows_[row].rect, p))
+    for (const FieldInfo &info : SettingsFields) {
+        const int row = WindowLogic::captionRow(info.field);
+        if (info.kind == FieldKind::Toggle && row >= 0 && PtInRect(&rows_[row].rect, p))
             return row;
     }
     return -1;
@@ -583,8 +557,8 @@ void Win32View::paintRow(HDC dc, int row)
     switch (def.kind) {
     case ControlKind::Shape:
         FillRect(dc, &r.rect,
-                 def.look == Look::BlackFill ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))
-                                             : GetSysColorBrush(COLOR_SCROLLBAR));
+                 def.role == Role::Strip ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))
+                                         : GetSysColorBrush(COLOR_SCROLLBAR));
         break;
     case ControlKind::Picture:
         if (r.shown)
@@ -732,9 +706,7 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const int row = rowAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         if (row >= 0 && row == pressedRow_ && logic_) {
             // The caption acts for its box, as a click on the box would.
-            for (const Row &r : rows_)
-                if (r.control && WindowLayout[&r - rows_.data()].field == WindowLayout[row].field)
-                    SetFocus(r.control);
+            SetFocus(rows_[WindowLogic::holderRow(*WindowLayout[row].field)].control);
             logic_->clicked(row);
         }
         pressedRow_ = -1;
