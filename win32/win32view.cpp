@@ -147,6 +147,7 @@ Win32View::~Win32View()
 
 int Win32View::run()
 {
+    reveal();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, the access keys and the arrow keys as in a dialog.
@@ -413,8 +414,15 @@ void Win32View::setDescription(int row, std::string_view text, bool marked)
     SendMessageW(tips_, TTM_UPDATE, 0, 0);
 }
 
-void Win32View::showWindow()
+// Shown on screen once the settings are in, as on Linux, where a window appears when
+// the event loop first runs; a box asked before then shows it at once beneath the box.
+void Win32View::showWindow() { showPending_ = true; }
+
+void Win32View::reveal()
 {
+    if (!showPending_)
+        return;
+    showPending_ = false;
     ShowWindow(window_, SW_SHOW);
     // The focus starts on the first control in focus order.
     int first = -1;
@@ -434,17 +442,20 @@ void Win32View::startTimer(int intervalMs)
 
 bool Win32View::askYesNo(std::string_view title, std::string_view question)
 {
+    reveal();
     return MessageBoxW(window_, wide(question).c_str(), wide(title).c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
 }
 
 void Win32View::showError(std::string_view message)
 {
+    reveal();
     MessageBoxW(window_, wide(message).c_str(), Title, MB_OK | MB_ICONERROR);
 }
 
 LoadChoice Win32View::askAfterLoadFailure(std::string_view message, bool factoryOffered)
 {
+    reveal();
     const std::wstring content = wide(message);
     TASKDIALOG_BUTTON factory{UseFactorySettingsId, L"&Use Factory Settings"};
     TASKDIALOGCONFIG config{};
@@ -460,10 +471,31 @@ LoadChoice Win32View::askAfterLoadFailure(std::string_view message, bool factory
     config.cButtons = factoryOffered ? 1 : 0;
     config.pButtons = factoryOffered ? &factory : nullptr;
     config.nDefaultButton = IDCLOSE;
+    config.pfCallback = &Win32View::taskDialogEvent;
     int pressed = 0;
     if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr)))
         MessageBoxW(window_, content.c_str(), Title, MB_OK | MB_ICONERROR);
     return pressed == UseFactorySettingsId ? LoadChoice::UseFactorySettings : LoadChoice::Close;
+}
+
+HRESULT CALLBACK Win32View::taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR)
+{
+    // Escape and the close box send IDCANCEL, which Wine's task dialog takes for no button
+    // at all when it has no Cancel: they press Close here, on every system alike.
+    if (event == TDN_CREATED)
+        SetWindowSubclass(dialog, &Win32View::escapeIsClose, 0, 0);
+    return S_OK;
+}
+
+LRESULT CALLBACK Win32View::escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && !lParam) {
+        SendMessageW(dialog, TDM_CLICK_BUTTON, IDCLOSE, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(dialog, &Win32View::escapeIsClose, 0);
+    return DefSubclassProc(dialog, message, wParam, lParam);
 }
 
 void Win32View::close(int status)

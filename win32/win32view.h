@@ -66,7 +66,10 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR view);
+    static HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR);
+    static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void reveal();
 
     int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
     RECT pixels(int left, int top, int width, int height) const;
@@ -95,6 +98,7 @@ private:
     WindowLogic *logic_ = nullptr;
     int dpi_ = 96;
     int status_ = 0;
+    bool showPending_ = false;
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
