@@ -252,14 +252,25 @@ HWND Win32View::makeControl(int row)
     return w;
 }
 
+const std::vector<std::wstring> &Win32View::keyNames()
+{
+    static const std::vector<std::wstring> names = [] {
+        std::vector<std::wstring> out;
+        for (const KeyRow &key : KeyCatalogue)
+            out.push_back(wide(key.name));
+        return out;
+    }();
+    return names;
+}
+
 void Win32View::fillKeyList(HWND list) const
 {
     std::size_t chars = 0;
-    for (const KeyRow &key : KeyCatalogue)
-        chars += key.name.size() + 1;
+    for (const std::wstring &name : keyNames())
+        chars += name.size() + 1;
     SendMessageW(list, CB_INITSTORAGE, KeyCount, static_cast<LPARAM>(chars * sizeof(wchar_t)));
-    for (const KeyRow &key : KeyCatalogue)
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(key.name).c_str()));
+    for (const std::wstring &name : keyNames())
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);  // no binding until the settings are read
 }
 
@@ -269,13 +280,6 @@ void Win32View::placeControls()
     HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    int longestKey = 0;
-    for (const KeyRow &key : KeyCatalogue) {
-        const std::wstring name = wide(key.name);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
-        longestKey = std::max(longestKey, static_cast<int>(size.cx));
-    }
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
         const ControlDef &def = WindowLayout[row];
         Row &r = rows_[row];
@@ -308,8 +312,6 @@ void Win32View::placeControls()
         GetWindowRect(r.control, &box);
         if (const int over = static_cast<int>(box.bottom - box.top) - height)
             SendMessageW(r.control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - MulDiv(6, dpi_, 96) - over);
-        const int dropped = longestKey + GetSystemMetrics(SM_CXVSCROLL) + MulDiv(12, dpi_, 96);
-        SendMessageW(r.control, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max(dropped, width)), 0);
     }
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
@@ -544,9 +546,30 @@ void Win32View::command(int id, int code, HWND from)
             logic_->clicked(row);
     } else if (def.kind == ControlKind::CheckBox && code == BN_CLICKED && !quiet_) {
         logic_->clicked(row);
+    } else if (def.kind == ControlKind::ComboBox && code == CBN_DROPDOWN) {
+        widenDropDown(from);
     } else if (def.kind == ControlKind::ComboBox && code == CBN_SELCHANGE && !quiet_) {
         logic_->changed(row, static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
     }
+}
+
+// Wide enough for the longest key name; measured when first asked for, not at start-up.
+void Win32View::widenDropDown(HWND list) const
+{
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, font_);
+    int longest = 0;
+    for (const std::wstring &name : keyNames()) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
+        longest = std::max(longest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    RECT box{};
+    GetWindowRect(list, &box);
+    const int wanted = longest + GetSystemMetrics(SM_CXVSCROLL) + MulDiv(12, dpi_, 96);
+    SendMessageW(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max<int>(wanted, box.right - box.left)), 0);
 }
 
 void Win32View::sliderMoved(HWND slider)
@@ -561,25 +584,16 @@ void Win32View::sliderMoved(HWND slider)
 
 void Win32View::paint(HDC dc, const RECT &area)
 {
-    // Drawn off screen first, so that a moving message never flickers.
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC buffer = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ oldBitmap = SelectObject(buffer, bitmap);
-    SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
-    FillRect(buffer, &area, GetSysColorBrush(COLOR_BTNFACE));
-    SetBkMode(buffer, TRANSPARENT);
+    // Straight onto the window: the system shows a paint only once it is done.
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
     // Bottom-most first, so that each row is drawn over those beneath it.
     for (int row = static_cast<int>(WindowLayout.size()) - 1; row >= 0; --row) {
         const RECT &r = WindowLayout[row].role == Role::Message ? messageRect(row) : rows_[row].rect;
         RECT overlap{};
         if (IntersectRect(&overlap, &r, &area))
-            paintRow(buffer, row);
+            paintRow(dc, row);
     }
-    BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
-    SelectObject(buffer, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(buffer);
 }
 
 void Win32View::paintRow(HDC dc, int row)
@@ -696,6 +710,7 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: {
+        // The system clips the paint to what changed: two far-apart messages cost two small areas.
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
         if (!IsRectEmpty(&ps.rcPaint))

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/layouttable.h"
 #include "window/windowlogic.h"
@@ -78,7 +79,9 @@ private:
     HWND makeControl(int row);
     void placeControls();
     void placeWindow();
+    static const std::vector<std::wstring> &keyNames();
     void fillKeyList(HWND list) const;
+    void widenDropDown(HWND list) const;
     RECT messageRect(int row) const;
     RECT messageClip() const;
 
