@@ -127,8 +127,10 @@ Win32View::Win32View(HINSTANCE instance) : instance_(instance)
         return;
     dpi_ = dpiOf(window_);
     makeFonts();
+    measure();
     makeControls();
-    placeControls();
+    SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, px(4500));
     placeWindow();
 }
 
@@ -200,8 +202,9 @@ void Win32View::makeControls()
         // A caption just before its control is what screen readers name it by. It has no
         // size: the window paints the visible caption, beneath every control window.
         if (const std::string name = WindowLogic::accessibleName(row); !name.empty())
-            rows_[row].caption = CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                                                 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
+            rows_[row].caption =
+                CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                                rows_[row].rect.left, rows_[row].rect.top, 0, 0, window_, nullptr, instance_, nullptr);
         rows_[row].control = makeControl(row);
     }
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
@@ -214,21 +217,23 @@ void Win32View::makeControls()
 HWND Win32View::makeControl(int row)
 {
     const ControlDef &def = WindowLayout[row];
+    const RECT &r = rows_[row].rect;
+    const int x = r.left, y = r.top, width = r.right - r.left, height = r.bottom - r.top;
     const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + row));
     constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     HWND w = nullptr;
     switch (def.kind) {
     case ControlKind::CheckBox:
         // The logic chooses each next state, so the box never changes itself.
-        w = CreateWindowExW(0, L"BUTTON", L"", child | BS_3STATE, 0, 0, 0, 0, window_, id, instance_, nullptr);
+        w = CreateWindowExW(0, L"BUTTON", L"", child | BS_3STATE, x, y, width, height, window_, id, instance_, nullptr);
         break;
     case ControlKind::PushButton:
-        w = CreateWindowExW(0, L"BUTTON", wide(def.text).c_str(), child | BS_PUSHBUTTON | BS_NOTIFY, 0, 0, 0, 0,
-                            window_, id, instance_, nullptr);
+        w = CreateWindowExW(0, L"BUTTON", wide(def.text).c_str(), child | BS_PUSHBUTTON | BS_NOTIFY, x, y, width,
+                            height, window_, id, instance_, nullptr);
         break;
     case ControlKind::Slider: {
-        w = CreateWindowExW(0, TRACKBAR_CLASSW, L"", child | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, 0, 0, 0, window_,
-                            id, instance_, nullptr);
+        w = CreateWindowExW(0, TRACKBAR_CLASSW, L"", child | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, x, y, width, height,
+                            window_, id, instance_, nullptr);
         const FieldInfo &range = fieldInfo(*def.field);
         SendMessageW(w, TBM_SETRANGEMIN, FALSE, range.min);
         SendMessageW(w, TBM_SETRANGEMAX, FALSE, range.max);
@@ -242,13 +247,16 @@ HWND Win32View::makeControl(int row)
     case ControlKind::ComboBox:
         // Drawn by the window, so that a key bound twice can be marked.
         w = CreateWindowExW(0, L"COMBOBOX", L"",
-                            child | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0, 0, 0, 0,
-                            window_, id, instance_, nullptr);
+                            child | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, x, y, width,
+                            height + 16 * keyItemHeight_, window_, id, instance_, nullptr);
         fillKeyList(w);
         SetWindowSubclass(w, &Win32View::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
     default: break;
     }
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (def.kind == ControlKind::ComboBox)
+        fitKeyListBox(row);
     return w;
 }
 
@@ -274,48 +282,66 @@ void Win32View::fillKeyList(HWND list) const
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);  // no binding until the settings are read
 }
 
-void Win32View::placeControls()
+// Each row's place in pixels at the window's DPI; labels that fit their text are measured.
+void Win32View::measure()
 {
     HDC dc = GetDC(window_);
     HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
+    keyItemHeight_ = metrics.tmHeight + MulDiv(4, dpi_, 96);
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
         const ControlDef &def = WindowLayout[row];
-        Row &r = rows_[row];
-        r.rect = pixels(def.left, def.top, def.width, def.height);
+        RECT &r = rows_[row].rect;
+        r = pixels(def.left, def.top, def.width, def.height);
         // Sized to their text, as the sample messages are: each move repaints exactly what it covered.
         if (def.kind == ControlKind::Label && (def.look == Look::FitText || def.role == Role::Message)) {
             const std::wstring text = wide(def.text);
             SIZE size{};
             SelectObject(dc, def.role == Role::Message ? boldFont_ : font_);
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            r.rect.right = r.rect.left + size.cx;
-            r.rect.bottom = r.rect.top + size.cy;
+            r.right = r.left + size.cx;
+            r.bottom = r.top + size.cy;
         }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+}
+
+// A list's window is its box and its drop-down together: the box's height follows its item height.
+void Win32View::fitKeyListBox(int row) const
+{
+    const RECT &r = rows_[row].rect;
+    const int height = r.bottom - r.top;
+    RECT box{};
+    GetWindowRect(rows_[row].control, &box);
+    if (const int over = static_cast<int>(box.bottom - box.top) - height)
+        SendMessageW(
+            rows_[row].control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+            static_cast<LPARAM>(SendMessageW(rows_[row].control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) - over);
+}
+
+// After a change of DPI: every control to its new place and font.
+void Win32View::placeControls()
+{
+    measure();
+    for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
+        const Row &r = rows_[row];
         if (r.caption)
             MoveWindow(r.caption, r.rect.left, r.rect.top, 0, 0, FALSE);
         if (!r.control)
             continue;
         SendMessageW(r.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         const int width = r.rect.right - r.rect.left, height = r.rect.bottom - r.rect.top;
-        if (def.kind != ControlKind::ComboBox) {
+        if (WindowLayout[row].kind != ControlKind::ComboBox) {
             MoveWindow(r.control, r.rect.left, r.rect.top, width, height, FALSE);
             continue;
         }
-        // A list's height is that of its box plus its drop-down; the box is sized by its item height.
-        const int itemHeight = metrics.tmHeight + MulDiv(4, dpi_, 96);
-        SendMessageW(r.control, CB_SETITEMHEIGHT, 0, itemHeight);
-        SendMessageW(r.control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - MulDiv(6, dpi_, 96));
-        MoveWindow(r.control, r.rect.left, r.rect.top, width, height + 16 * itemHeight, FALSE);
-        RECT box{};
-        GetWindowRect(r.control, &box);
-        if (const int over = static_cast<int>(box.bottom - box.top) - height)
-            SendMessageW(r.control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - MulDiv(6, dpi_, 96) - over);
+        SendMessageW(r.control, CB_SETITEMHEIGHT, 0, keyItemHeight_);
+        SendMessageW(r.control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), keyBoxItemHeight(row));
+        MoveWindow(r.control, r.rect.left, r.rect.top, width, height + 16 * keyItemHeight_, FALSE);
+        fitKeyListBox(row);
     }
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
-
     SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, px(4500));
 }
@@ -733,8 +759,12 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DRAWITEM: drawKeyItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)); return TRUE;
     case WM_MEASUREITEM: {
-        // Replaced in placeControls once the font is known; this keeps creation sane.
-        reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)->itemHeight = static_cast<UINT>(MulDiv(15, dpi_, 96));
+        auto *item = reinterpret_cast<MEASUREITEMSTRUCT *>(lParam);
+        const int row = static_cast<int>(item->CtlID) - FirstControlId;
+        item->itemHeight =
+            static_cast<UINT>(item->itemID == static_cast<UINT>(-1) && row >= 0 && row < static_cast<int>(rows_.size())
+                                  ? keyBoxItemHeight(row)
+                                  : keyItemHeight_);
         return TRUE;
     }
     case WM_NOTIFY: {

@@ -77,7 +77,11 @@ private:
     void makeFonts();
     void makeControls();
     HWND makeControl(int row);
+    void measure();
     void placeControls();
+    void fitKeyListBox(int row) const;
+    // A key list's box holds its selected key in this height; the border makes up the rest.
+    int keyBoxItemHeight(int row) const { return rows_[row].rect.bottom - rows_[row].rect.top - MulDiv(6, dpi_, 96); }
     void placeWindow();
     static const std::vector<std::wstring> &keyNames();
     void fillKeyList(HWND list) const;
@@ -100,6 +104,7 @@ private:
     HWND tips_ = nullptr;
     WindowLogic *logic_ = nullptr;
     int dpi_ = 96;
+    int keyItemHeight_ = 15;  // an entry of a key list's drop-down
     int status_ = 0;
     bool showPending_ = false;
     bool quiet_ = false;  // a value set by the logic, not by the player
