@@ -329,6 +329,14 @@ void Win32View::placeControls()
         const Row &r = rows_[row];
         if (r.caption)
             MoveWindow(r.caption, r.rect.left, r.rect.top, 0, 0, FALSE);
+        if (r.hasTip && !r.control) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = window_;
+            tool.uId = static_cast<UINT_PTR>(row + 1);
+            tool.rect = r.rect;
+            SendMessageW(tips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
         if (!r.control)
             continue;
         SendMessageW(r.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
