@@ -17,6 +17,28 @@ constexpr bool rowsInEnumOrder()
 // fieldInfo() indexes the table by the enum value.
 static_assert(rowsInEnumOrder(), "settings fields must be listed in file order");
 
+// A caption is the label beside the control, with its colon; a volume has no
+// label and is named after the toggle before it. Key codes take any 16-bit value.
+constexpr bool captionsAndRangesFollowTheirKinds()
+{
+    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
+        const FieldInfo &f = SettingsFields[i];
+        if (f.kind == FieldKind::Volume) {
+            const std::string_view toggle = i > 0 ? SettingsFields[i - 1].caption : std::string_view();
+            if (i == 0 || SettingsFields[i - 1].kind != FieldKind::Toggle || !f.caption.starts_with(toggle) ||
+                f.caption.substr(toggle.size()) != " volume" || f.min != 0 || f.max != 100)
+                return false;
+        } else if (f.caption.empty() || f.caption.back() != ':') {
+            return false;
+        }
+        if (f.min > f.max || (f.kind == FieldKind::Toggle && f.min != 0) ||
+            (f.kind == FieldKind::KeyCode && (f.min != Int16Min || f.max != Int16Max)))
+            return false;
+    }
+    return true;
+}
+static_assert(captionsAndRangesFollowTheirKinds(), "a caption or range does not fit its field's kind");
+
 }  // namespace
 
 const FieldInfo &fieldInfo(Field f) { return SettingsFields[static_cast<std::size_t>(f)]; }

@@ -47,12 +47,17 @@ const std::array<FieldRows, FieldCount> &fieldRows()
 
 const FieldRows &rowsOf(Field f) { return fieldRows()[static_cast<std::size_t>(f)]; }
 
-int messageRow(int index)
+// The sample messages' rows, by their index.
+const std::array<int, 2> &messageRows()
 {
-    for (const ControlDef &c : WindowLayout)
-        if (c.role == Role::Message && c.index == index)
-            return rowOf(c);
-    return -1;  // not reached: both messages are in the table
+    static const std::array<int, 2> rows = [] {
+        std::array<int, 2> out{};
+        for (const ControlDef &c : WindowLayout)
+            if (c.role == Role::Message)
+                out.at(c.index) = rowOf(c);
+        return out;
+    }();
+    return rows;
 }
 
 // A setting is called by its caption, without the colon. A volume has no
@@ -79,7 +84,7 @@ WindowLogic::WindowLogic(const std::filesystem::path &gameFolder, WindowView &vi
                                              : info.kind == FieldKind::Toggle ? 0
                                                                               : info.min;
     for (int i = 0; i < 2; ++i)
-        values_[messageRow(i)] = transition_.left(i);
+        values_[messageRows()[i]] = transition_.left(i);
 }
 
 int WindowLogic::holderRow(Field f) { return rowsOf(f).holder; }
@@ -292,7 +297,7 @@ void WindowLogic::tick()
 {
     transition_.tick(values_[holderRow(Field::MsgTrans)]);
     for (int i = 0; i < 2; ++i) {
-        const int row = messageRow(i);
+        const int row = messageRows()[i];
         if (values_[row] == transition_.left(i))
             continue;  // held labels cost nothing
         values_[row] = transition_.left(i);

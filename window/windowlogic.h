@@ -37,11 +37,15 @@ public:
     bool load();
 
     // The player's events, by layout row.
-    void clicked(int row);  // a check box (or its caption) or a push button
-    void changed(int row, int value);  // a slider moved or a key chosen by the player
+    // A check box, its caption (which acts as the box) or a push button. A box
+    // is not changed by the click itself: the logic sets its new value.
+    void clicked(int row);
+    // A slider moved or a key chosen by the player: the control holds `value` already.
+    void changed(int row, int value);
     void tick();  // tmrTransition_Timer
 
-    int value(int row) const;  // what the view was last told, or the player set
+    // What the view was last told, or the player set; for a sample message, its left in twips.
+    int value(int row) const;
 
     // The settings as the controls hold them, in the file's form.
     GameSettings settings() const;

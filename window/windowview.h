@@ -26,8 +26,10 @@ public:
     // `leftTwips` from the window's left. It is seen only inside the strip's
     // clip rectangle, which the logic gives.
     virtual void moveMessage(int row, int leftTwips) = 0;
-    // A control's tooltip and accessible description; `marked`: shown as
-    // needing the player's eye (a key also bound to another move).
+    // A row's tooltip and accessible description: a setting's control, the
+    // caption beside it, or a preview picture. Said again only when the text
+    // changes (a box no longer grayed, a key now shared). `marked`: shown as
+    // needing the player's eye (a key list whose key another move also uses).
     virtual void setDescription(int row, std::string_view text, bool marked) = 0;
 
     virtual void showWindow() = 0;
