@@ -138,17 +138,17 @@ std::optional<FileError> readFileStart(const FilePlace &place, std::size_t limit
     FileReader reader;
     if (auto error = reader.open(place))
         return error;
-    std::string read;
+    std::string start;
     std::array<char, Chunk> buffer{};
-    while (read.size() < limit) {
+    while (start.size() < limit) {
         std::size_t got = 0;
-        if (auto error = reader.read(buffer.data(), std::min(buffer.size(), limit - read.size()), got))
+        if (auto error = reader.read(buffer.data(), std::min(buffer.size(), limit - start.size()), got))
             return error;
         if (got == 0)
             break;
-        read.append(buffer.data(), got);
+        start.append(buffer.data(), got);
     }
-    bytes = std::move(read);
+    bytes = std::move(start);
     return std::nullopt;
 }
 

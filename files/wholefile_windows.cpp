@@ -3,18 +3,27 @@
 
 #include "files/wholefile.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 #include <string>
 #include <utility>
 
+#include "files/systemcalls_windows.h"
+
 namespace trelvane {
 
+namespace windows {
+
+SystemCalls &systemCalls()
+{
+    static SystemCalls calls{::CreateFileW, ::WriteFile, ::FlushFileBuffers, ::ReplaceFileW, ::MoveFileExW};
+    return calls;
+}
+
+}  // namespace windows
+
 namespace {
+
+using windows::systemCalls;
 
 const char NotRegular[] = "it is not a regular file";
 const char ReadOnly[] = "the file is read-only";
@@ -93,7 +102,7 @@ bool writeAll(HANDLE file, std::string_view content)
     while (!content.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file, content.data(), chunk, &written, nullptr))
+        if (!systemCalls().writeFile(file, content.data(), chunk, &written, nullptr))
             return false;
         if (written == 0) {
             SetLastError(ERROR_HANDLE_DISK_FULL);
@@ -230,8 +239,8 @@ DWORD FileReplacement::State::openTemporary()
     const std::wstring stem = place.path.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (unsigned attempt = 0;; ++attempt) {
         std::filesystem::path candidate = folder / (stem + std::to_wstring(attempt) + L".tmp");
-        file = Handle(
-            CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = Handle(systemCalls().createFile(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid()) {
             temporary = std::move(candidate);
             return ERROR_SUCCESS;
@@ -244,8 +253,8 @@ DWORD FileReplacement::State::openTemporary()
 
 std::optional<FileError> FileReplacement::State::openInPlace()
 {
-    file = Handle(CreateFileW(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = Handle(systemCalls().createFile(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return failure(place, FileAction::Save, GetLastError());
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
@@ -273,7 +282,7 @@ std::optional<FileError> FileReplacement::State::rewriteInPlace()
     LARGE_INTEGER start{};
     if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
         return failure(place, FileAction::Write, GetLastError());
-    if (!writeAll(file.get(), pending) || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
+    if (!writeAll(file.get(), pending) || !SetEndOfFile(file.get()) || !systemCalls().flushFileBuffers(file.get())) {
         FileError error = failure(place, FileAction::Write, GetLastError());
         error.mayBeIncomplete = true;
         return error;
@@ -297,7 +306,7 @@ std::optional<FileError> FileReplacement::commit()
 std::optional<FileError> FileReplacement::State::putInPlace()
 {
     // Some file systems report a full disk only when the data reaches it.
-    if (!FlushFileBuffers(file.get()) || !file.close())
+    if (!systemCalls().flushFileBuffers(file.get()) || !file.close())
         return failure(place, FileAction::Write, GetLastError());
 
     const wchar_t *target = place.path.c_str();
@@ -311,7 +320,7 @@ std::optional<FileError> FileReplacement::State::putInPlace()
     if (attributes != NoFile) {
         // Wine's ReplaceFileW keeps no attributes: they are given here as well.
         SetFileAttributesW(temporaryName, attributes & KeptAttributes);
-        if (ReplaceFileW(target, temporaryName, nullptr, 0, nullptr, nullptr)) {
+        if (systemCalls().replaceFile(target, temporaryName, nullptr, 0, nullptr, nullptr)) {
             temporary.clear();
             return std::nullopt;
         }
@@ -320,7 +329,7 @@ std::optional<FileError> FileReplacement::State::putInPlace()
         if (code != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && code != ERROR_FILE_NOT_FOUND)
             return failure(place, FileAction::Save, code);
     }
-    if (!MoveFileExW(temporaryName, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!systemCalls().moveFile(temporaryName, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return failure(place, FileAction::Save, GetLastError());
     temporary.clear();
     return std::nullopt;

@@ -138,9 +138,6 @@ protected:
         std::ifstream in(fs::path(home_.path()) / "config.log");
         std::ostringstream s;
         s << in.rdbuf();
-        char buffer[4096];
-        for (ssize_t n; outputPipe_ >= 0 && (n = ::read(outputPipe_, buffer, sizeof buffer)) > 0;)
-            s.write(buffer, n);
         return s.str();
     }
 

@@ -172,19 +172,13 @@ TEST(LoadSettingsFile, AHugeTailCostsNothing)
     TempDir dir;
     writeFile(dir / "trelvane.cfg", SampleFile);
     fs::resize_file(dir / "trelvane.cfg", std::uintmax_t{2} << 30);
-    const pid_t child = fork();
-    if (child == 0) {
+    EXPECT_TRUE(inChild([&] {
         const rlimit room{std::size_t{256} << 20, std::size_t{256} << 20};
         GameSettings loaded;
-        _exit(setrlimit(RLIMIT_AS, &room) == 0 &&
-                      !loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded) &&
-                      loaded == sampleSettings()
-                  ? 0
-                  : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return setrlimit(RLIMIT_AS, &room) == 0 &&
+               !loadSettingsFile(GameFolder(dir.path()), GameFile::Settings, ReadMode::StartUp, loaded) &&
+               loaded == sampleSettings();
+    }));
 }
 #endif
 
@@ -301,19 +295,21 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
          [](const fs::path &d) { makePipe(d / "trelvane.cfg"); },
          "is not a regular file",
          {}},
+#endif
         {"disk full, over the old file",
          "",
          [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
-         "File too large",
+         FileTooLarge,
          {},
          0},
-        {"disk full, no file yet", "", [](const fs::path &) {}, "File too large", {}, 0},
+        {"disk full, no file yet", "", [](const fs::path &) {}, FileTooLarge, {}, 0},
         {"disk fills in the middle",
          "",
          [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
-         "File too large",
+         FileTooLarge,
          {},
          10},
+#ifndef _WIN32
         {"a link to a missing file",
          "",
          [](const fs::path &d) { fs::create_symlink("elsewhere.cfg", d / "trelvane.cfg"); },

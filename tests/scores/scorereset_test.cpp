@@ -191,13 +191,14 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          HighScores,
          "is not a regular file",
          {}},
+#endif
         {"disk full",
          [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
              writeFile(g.scores(), OldTable);
          },
          HighScores,
-         "File too large",
+         FileTooLarge,
          {},
          0},
         {"disk fills in the middle of a large table",
@@ -206,9 +207,10 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
              writeFile(g.scores(), OldTable);
          },
          HighScores,
-         "File too large",
+         FileTooLarge,
          {},
          150 * 1024},
+#ifndef _WIN32
         {"a link to a missing file",
          [](const TestGame &g) {
              writeFile(g.defaults(), "defaults");
@@ -222,26 +224,6 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
     for (const FailureCase &c : cases)
         expectFailureLeavesTableAlone(c);
 }
-
-#ifndef _WIN32
-// A reset by the superuser in a player's folder: the player's link cannot turn it against another file.
-TEST(ResetHighScores, APlayersLinkToAnotherUsersFileIsNotWrittenThrough)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only the superuser can make links of another user";
-    expectFailureLeavesTableAlone({"the player's link to the superuser's file",
-                                   [](const TestGame &g) {
-                                       writeFile(g.defaults(), "defaults");
-                                       writeFile(g.root() / "secret", OldTable);
-                                       setMode(g.root() / "secret", 0600);
-                                       fs::create_symlink("../secret", g.scores());
-                                       ASSERT_EQ(lchown(g.scores().c_str(), 65534, 65534), 0);
-                                   },
-                                   HighScores,
-                                   "is a link to a file of another user",
-                                   {}});
-}
-#endif
 
 TEST(ResetHighScores, PermissionFailuresLeaveTheOldTable)
 {

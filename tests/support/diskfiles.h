@@ -19,6 +19,8 @@
 #endif
 #include <sys/types.h>
 #include <windows.h>
+
+#include "files/systemcalls_windows.h"
 #else
 #include <csignal>
 #include <grp.h>
@@ -149,12 +151,40 @@ inline bool permissionsStopWrites()
 #ifdef _WIN32
 using rlim_t = unsigned long long;
 
-// Windows has no limit on a file's size to stand in for a full disk.
+// While one lives, no file that the files layer writes grows beyond `room`
+// bytes: writes past it fail as on a full disk. Windows has no file-size limit,
+// so the layer's own write call stands in.
 class WritesFail {
 public:
-    explicit WritesFail(rlim_t = 0) { ADD_FAILURE() << "no file-size limit on Windows: leave this case out"; }
+    explicit WritesFail(rlim_t room = 0) : old_(windows::systemCalls().writeFile)
+    {
+        room_ = room;
+        windows::systemCalls().writeFile = [](HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                              LPOVERLAPPED overlapped) -> BOOL {
+            LARGE_INTEGER at{};
+            SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT);
+            const rlim_t used = static_cast<rlim_t>(at.QuadPart);
+            if (used >= room_) {
+                SetLastError(ERROR_DISK_FULL);
+                return FALSE;
+            }
+            return ::WriteFile(file, data, static_cast<DWORD>(std::min<rlim_t>(size, room_ - used)), written,
+                               overlapped);
+        };
+    }
+    ~WritesFail() { windows::systemCalls().writeFile = old_; }
+    WritesFail(const WritesFail &) = delete;
+    WritesFail &operator=(const WritesFail &) = delete;
+
+private:
+    static inline rlim_t room_ = 0;
+    decltype(&::WriteFile) old_;
 };
+
+const std::string FileTooLarge = systemWords(ERROR_DISK_FULL);
 #else
+const std::string FileTooLarge = "File too large";
+
 // While one lives, no file of this process grows beyond `room` bytes: writes
 // past it fail with "File too large", as on a full disk, without root or a
 // mount. Assert nothing while it lives: a message written to a file would fail too.
@@ -183,6 +213,17 @@ private:
 // A named pipe under a file's name: opening it for reading waits for a writer.
 inline void makePipe(const fs::path &path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path; }
 
+// Runs `action` in a child process, which limits and rights changed there do not outlive.
+inline bool inChild(const std::function<bool()> &action)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(action() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs `action` as a player without special rights: as root (which permission
 // bits do not stop) it runs in a child process as "nobody", owning `folder`.
 inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action)
@@ -193,14 +234,8 @@ inline bool asPlayer(const fs::path &folder, const std::function<bool()> &action
     EXPECT_EQ(::lchown(folder.c_str(), Nobody, Nobody), 0);
     for (const auto &entry : fs::recursive_directory_iterator(folder))
         EXPECT_EQ(::lchown(entry.path().c_str(), Nobody, Nobody), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool dropped = setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0;
-        _exit(dropped && action() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return inChild(
+        [&] { return setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0 && action(); });
 }
 
 #endif

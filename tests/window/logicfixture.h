@@ -25,7 +25,7 @@ inline int row(std::string_view name)
         const ControlDef &c = WindowLayout[r];
         std::string n(c.name);
         if (c.index >= 0)
-            n += "(" + std::to_string(c.index) + ")";
+            n.append("(").append(std::to_string(c.index)).append(")");  // GCC 12 -O3 warns, wrongly, on "(" + s
         if (n == name)
             return r;
     }

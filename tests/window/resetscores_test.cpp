@@ -69,15 +69,17 @@ TEST_F(ResetScoresTest, FailuresAreReportedAndTheTableIsKept)
     }
     ASSERT_EQ(view.errors.size(), 3u);
     EXPECT_TRUE(contains(view.errors[2], "highscores.dat")) << view.errors[2];
-    EXPECT_TRUE(contains(view.errors[2], "File too large")) << view.errors[2];
+    EXPECT_TRUE(contains(view.errors[2], FileTooLarge)) << view.errors[2];
     EXPECT_EQ(readFile("data/highscores.dat"), played);
 
+#ifndef _WIN32
     // A pipe in the default table's place is reported, not waited on.
     ASSERT_TRUE(fs::remove(dir / "data/defaultscores.dat"));
     makePipe(dir / "data/defaultscores.dat");
     click("cmdResetScores");
     ASSERT_EQ(view.errors.size(), 4u);
     EXPECT_TRUE(contains(view.errors[3], "is not a regular file")) << view.errors[3];
+#endif
     EXPECT_EQ(readFile("data/highscores.dat"), played);
     EXPECT_TRUE(view.visible);
 }

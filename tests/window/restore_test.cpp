@@ -100,12 +100,14 @@ TEST_F(RestoreTest, BadOrMissingFactoryFileLeavesTheWindowAsItWas)
     EXPECT_TRUE(contains(view.errors[0], "default.cfg"));
     EXPECT_EQ(snapshot(), before);
 
+#ifndef _WIN32
     // A pipe under the name is reported at once instead of freezing the window.
     makePipe(dir / "default.cfg");
     click("cmdRestore");
     ASSERT_EQ(view.errors.size(), 2u);
     EXPECT_TRUE(contains(view.errors[1], "default.cfg: it is not a regular file")) << view.errors[1];
     EXPECT_EQ(snapshot(), before);
+#endif
 }
 
 }  // namespace

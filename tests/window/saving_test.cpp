@@ -89,7 +89,7 @@ TEST_F(LogicTest, FailedSaveKeepsTheWindowTheChangesAndTheOldFile)
          [](const fs::path &d) { fs::remove(d / "trelvane.cfg"); },
          {},
          {}},
-        {"disk full", [](const fs::path &) {}, [](const fs::path &) {}, "File too large", 0},
+        {"disk full", [](const fs::path &) {}, [](const fs::path &) {}, FileTooLarge, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
