@@ -543,6 +543,8 @@ void Win32View::close(int status)
 
 int Win32View::rowOf(HWND control) const
 {
+    if (!control)
+        return -1;  // rows without a control window have none either
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
         if (rows_[row].control == control)
             return row;

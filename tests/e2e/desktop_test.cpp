@@ -322,23 +322,25 @@ TEST_P(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
 TEST_P(DesktopTest, KeyboardChangesAreSaved)
 {
     // Sphere detail (3) has the focus at start; small step 1, large step 2, range 0 to 8.
+    std::vector<std::string> toOk(20, "Tab");  // OK is 21st in focus order; Enter presses the focused button
+    toOk.insert(toOk.begin(), "Right");
+    toOk.push_back("Return");
     const struct {
         std::vector<std::string> keys;
         std::size_t at;  // offset of the changed line in PlainSettings
         std::string value;
     } cases[] = {
-        {{"Right", "Right"}, 0, "5"},
-        {{"Up", "Prior"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
-        {{"Next", "Down", "Left"}, 0, "0"},  // and stop at its end
-        {{"Tab", "Tab", "space"}, 9, "0"},  // Complex Score, third in focus order
+        {{"Right", "Right", "alt+o"}, 0, "5"},
+        {{"Up", "Prior", "alt+o"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
+        {{"Next", "Down", "Left", "alt+o"}, 0, "0"},  // and stop at its end
+        {{"Tab", "Tab", "space", "alt+o"}, 9, "0"},  // Complex Score, third in focus order
+        {toOk, 0, "4"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.keys.front());
+        SCOPED_TRACE(c.keys.back());
         write("trelvane.cfg", PlainSettings);
         launch();
-        std::vector<std::string> keys = c.keys;
-        keys.push_back("alt+o");
-        type(mainWindow(), keys);
+        type(mainWindow(), c.keys);
         EXPECT_EQ(exitStatus(), 0) << log();
         EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, 1, c.value));
     }
