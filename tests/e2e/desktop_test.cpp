@@ -1,5 +1,6 @@
 // The built utility in a real X server, driven from outside as a player
-// would: keys through xdotool, the close box through WM_DELETE_WINDOW.
+// would: keys through xdotool, the close box through WM_DELETE_WINDOW. Every
+// case runs against the Linux program and against config.exe under Wine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,19 +49,37 @@ const std::string PlainSettings =
     cfg({"3", "8", "1", "1", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1", "203", "205", "57", "30", "32"});
 const std::string FactorySettings =
     cfg({"4", "10", "0", "1", "1", "1", "1", "1", "120", "1", ".8", "1", ".6", "1", "30", "32", "57", "16", "18"});
+// The programs the table drives; one that is not built here is skipped.
+struct Build {
+    std::string name;
+    std::string program;
+    std::string fileName;  // in the game folder
+    bool wine;
+};
+
+void PrintTo(const Build &b, std::ostream *out) { *out << b.name; }
+
+const Build Builds[] = {
+    {"Linux", TRELVANE_CONFIG_EXE, "config", false},
+    {"Wine", TRELVANE_WINDOWS_CONFIG_EXE, "config.exe", true},
+};
+
 const std::string DefaultScores = "AAA 5000\r\nBBB 4000\r\nCCC 3000";
 const std::string OldScores = "ZZZ 99999\r\n";
 
-class DesktopTest : public ::testing::Test {
+class DesktopTest : public ::testing::TestWithParam<Build> {
 protected:
     void SetUp() override
     {
         if (!onPath("Xvfb") || !onPath("xdotool"))
             GTEST_SKIP() << "Xvfb and xdotool are needed for the desktop tests";
+        if (GetParam().program.empty() || !fs::exists(GetParam().program) || (GetParam().wine && !onPath("wine")))
+            GTEST_SKIP() << "no " << GetParam().name << " build here (scripts/build-windows.sh makes config.exe)";
         ASSERT_TRUE(xvfb_.start()) << xvfb_.error();
         ASSERT_FALSE(runtime_.path().empty());
         ASSERT_FALSE(home_.path().empty());
-        makeGame(fs::path(home_.path()) / "game");
+        // Not ASCII, so that the way from the executable to its files holds any name.
+        makeGame(fs::path(home_.path()) / "Spiel \xc3\xbc \xe2\x98\x83");
 
         env_ = environmentWith({{"DISPLAY", xvfb_.display()},
                                 {"XDG_RUNTIME_DIR", runtime_.path()},
@@ -71,7 +90,10 @@ protected:
                                 // In a sanitizer build the leak check's tracer crashes now and then
                                 // at the exit of a program on a real X server; the window tests
                                 // check leaks in-process instead.
-                                {"ASAN_OPTIONS", "detect_leaks=0"}});
+                                {"ASAN_OPTIONS", "detect_leaks=0"},
+                                {"WINEPREFIX", TRELVANE_WINEPREFIX},
+                                {"WINEDEBUG", "-all"},
+                                {"WINEDLLOVERRIDES", "mscoree,mshtml="}});
         x_ = std::make_unique<XClient>(xvfb_.display());
         ASSERT_TRUE(x_->connected()) << "cannot connect to " << xvfb_.display();
     }
@@ -90,7 +112,7 @@ protected:
     {
         game_ = folder;
         fs::create_directories(game_ / "data");
-        fs::copy_file(TRELVANE_CONFIG_EXE, game_ / "config");
+        fs::copy_file(GetParam().program, game_ / GetParam().fileName);
         write("default.cfg", FactorySettings);
         write("data/defaultscores.dat", DefaultScores);
         write("data/highscores.dat", OldScores);
@@ -131,7 +153,10 @@ protected:
             ASSERT_EQ(pipe2(output, O_CLOEXEC | O_NONBLOCK), 0);
             options.outputFd = output[1];
         }
-        ASSERT_TRUE(app_.start({(game_ / "config").string()}, options)) << app_.error();
+        std::vector<std::string> argv = {(game_ / GetParam().fileName).string()};
+        if (GetParam().wine)
+            argv.insert(argv.begin(), "wine");
+        ASSERT_TRUE(app_.start(argv, options)) << app_.error();
         if (fileSizeLimit) {
             close(output[1]);
             outputPipe_ = output[0];
@@ -285,7 +310,7 @@ protected:
     int outputPipe_ = -1;
 };
 
-TEST_F(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
+TEST_P(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
 {
     write("trelvane.cfg", MessySettings);
     launch();
@@ -294,19 +319,34 @@ TEST_F(DesktopTest, OkWritesTheSettingsInTheWritersFormAndEnds)
     EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
 }
 
-TEST_F(DesktopTest, KeyboardChangesAreSaved)
+TEST_P(DesktopTest, KeyboardChangesAreSaved)
 {
-    write("trelvane.cfg", PlainSettings);
-    launch();
-    // Sphere detail has the focus at start: two steps right, then OK.
-    type(mainWindow(), {"Right", "Right", "alt+o"});
-    EXPECT_EQ(exitStatus(), 0) << log();
-    std::string expected = PlainSettings;
-    expected[0] = '5';  // sphere detail 3 + 2
-    EXPECT_EQ(read("trelvane.cfg"), expected);
+    // Sphere detail (3) has the focus at start; small step 1, large step 2, range 0 to 8.
+    std::vector<std::string> toOk(20, "Tab");  // OK is 21st in focus order; Enter presses the focused button
+    toOk.insert(toOk.begin(), "Right");
+    toOk.push_back("Return");
+    const struct {
+        std::vector<std::string> keys;
+        std::size_t at;  // offset of the changed line in PlainSettings
+        std::string value;
+    } cases[] = {
+        {{"Right", "Right", "alt+o"}, 0, "5"},
+        {{"Up", "Prior", "alt+o"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
+        {{"Next", "Down", "Left", "alt+o"}, 0, "0"},  // and stop at its end
+        {{"Tab", "Tab", "space", "alt+o"}, 9, "0"},  // Complex Score, third in focus order
+        {toOk, 0, "4"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.keys.back());
+        write("trelvane.cfg", PlainSettings);
+        launch();
+        type(mainWindow(), c.keys);
+        EXPECT_EQ(exitStatus(), 0) << log();
+        EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, 1, c.value));
+    }
 }
 
-TEST_F(DesktopTest, TheWheelOverAControlWithoutTheFocusChangesNothing)
+TEST_P(DesktopTest, TheWheelOverAControlWithoutTheFocusChangesNothing)
 {
     write("trelvane.cfg", PlainSettings);
     launch();
@@ -324,8 +364,10 @@ TEST_F(DesktopTest, TheWheelOverAControlWithoutTheFocusChangesNothing)
     EXPECT_EQ(read("trelvane.cfg"), expected);
 }
 
-TEST_F(DesktopTest, AtTwiceTheScaleTheTitleBarStaysOnTheScreen)
+TEST_P(DesktopTest, AtTwiceTheScaleTheTitleBarStaysOnTheScreen)
 {
+    if (GetParam().wine)
+        GTEST_SKIP() << "Qt's scale factor; Wine's scale is set in its registry";
     write("trelvane.cfg", PlainSettings);
     env_.push_back("QT_SCALE_FACTOR=2");  // 1336 x 1060 on the 1280 x 1024 screen
     launch();
@@ -335,7 +377,7 @@ TEST_F(DesktopTest, AtTwiceTheScaleTheTitleBarStaysOnTheScreen)
     EXPECT_NE(r.output.find("X=0\nY=0\n"), std::string::npos) << r.output;
 }
 
-TEST_F(DesktopTest, CancelLeavesTheFileAndEnds)
+TEST_P(DesktopTest, CancelLeavesTheFileAndEnds)
 {
     write("trelvane.cfg", MessySettings);
     launch();
@@ -344,7 +386,7 @@ TEST_F(DesktopTest, CancelLeavesTheFileAndEnds)
     EXPECT_EQ(read("trelvane.cfg"), MessySettings);
 }
 
-TEST_F(DesktopTest, CloseBoxLeavesTheFileAndEnds)
+TEST_P(DesktopTest, CloseBoxLeavesTheFileAndEnds)
 {
     write("trelvane.cfg", MessySettings);
     launch();
@@ -355,7 +397,7 @@ TEST_F(DesktopTest, CloseBoxLeavesTheFileAndEnds)
     EXPECT_EQ(read("trelvane.cfg"), MessySettings);
 }
 
-TEST_F(DesktopTest, RestoreDefaultsThenOkWritesTheFactorySettings)
+TEST_P(DesktopTest, RestoreDefaultsThenOkWritesTheFactorySettings)
 {
     write("trelvane.cfg", PlainSettings);
     launch();
@@ -364,7 +406,7 @@ TEST_F(DesktopTest, RestoreDefaultsThenOkWritesTheFactorySettings)
     EXPECT_EQ(read("trelvane.cfg"), FactorySettings);
 }
 
-TEST_F(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
+TEST_P(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
 {
     launch();
     ASSERT_NE(mainWindow(), 0u) << "the window is shown before the file is read";
@@ -378,7 +420,7 @@ TEST_F(DesktopTest, MissingSettingsFileShowsTheErrorAndEndsWithoutWriting)
     EXPECT_FALSE(fs::exists(game_ / "trelvane.cfg"));
 }
 
-TEST_F(DesktopTest, MalformedSettingsFileEndsWithoutWritingUnlessTheFactorySettingsAreChosen)
+TEST_P(DesktopTest, MalformedSettingsFileEndsWithoutWritingUnlessTheFactorySettingsAreChosen)
 {
     const std::string bad = cfg(
         {"3", "8", "1", "yes", "1", "0", "1", "0", "40", "1", ".75", "1", ".5", "1", "203", "205", "57", "30", "32"});
@@ -414,7 +456,7 @@ TEST_F(DesktopTest, MalformedSettingsFileEndsWithoutWritingUnlessTheFactorySetti
     EXPECT_EQ(read("trelvane.cfg"), FactorySettings);
 }
 
-TEST_F(DesktopTest, ResetScoresYesReplacesTheTable)
+TEST_P(DesktopTest, ResetScoresYesReplacesTheTable)
 {
     write("trelvane.cfg", PlainSettings);
     launch();
@@ -433,7 +475,7 @@ TEST_F(DesktopTest, ResetScoresYesReplacesTheTable)
     EXPECT_EQ(read("trelvane.cfg"), PlainSettings);
 }
 
-TEST_F(DesktopTest, ResetScoresNoByItsKeyLeavesTheTable)
+TEST_P(DesktopTest, ResetScoresNoByItsKeyLeavesTheTable)
 {
     write("trelvane.cfg", PlainSettings);
     launch();
@@ -448,7 +490,7 @@ TEST_F(DesktopTest, ResetScoresNoByItsKeyLeavesTheTable)
     EXPECT_EQ(read("data/highscores.dat"), OldScores);
 }
 
-TEST_F(DesktopTest, ResetScoresNoByTabAndReturnLeavesTheTable)
+TEST_P(DesktopTest, ResetScoresNoByTabAndReturnLeavesTheTable)
 {
     write("trelvane.cfg", PlainSettings);
     launch();
@@ -465,7 +507,7 @@ TEST_F(DesktopTest, ResetScoresNoByTabAndReturnLeavesTheTable)
 
 // A read-only mark on the file is honoured even for root, whom the folder's
 // permission bits alone would not stop.
-TEST_F(DesktopTest, OkOnAReadOnlyFolderShowsTheErrorAndKeepsTheWindow)
+TEST_P(DesktopTest, OkOnAReadOnlyFolderShowsTheErrorAndKeepsTheWindow)
 {
     write("trelvane.cfg", MessySettings);
     launch();
@@ -485,7 +527,7 @@ TEST_F(DesktopTest, OkOnAReadOnlyFolderShowsTheErrorAndKeepsTheWindow)
 }
 
 // Fails for every user alike: a folder where the file should be cannot be replaced.
-TEST_F(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
+TEST_P(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
 {
     write("trelvane.cfg", MessySettings);
     launch();
@@ -503,8 +545,10 @@ TEST_F(DesktopTest, OkThatCannotWriteShowsTheErrorAndKeepsTheWindow)
 }
 
 // Under `ulimit -f 0` every write fails: OK and Reset report it like a full disk, and the window stays.
-TEST_F(DesktopTest, FileSizeLimitShowsTheErrorAndKeepsTheWindow)
+TEST_P(DesktopTest, FileSizeLimitShowsTheErrorAndKeepsTheWindow)
 {
+    if (GetParam().wine)
+        GTEST_SKIP() << "a POSIX limit: it stops Wine's own server and files, which Windows does not have";
     write("trelvane.cfg", MessySettings);
     launch(0);
     const Window main = mainWindow();
@@ -522,12 +566,12 @@ TEST_F(DesktopTest, FileSizeLimitShowsTheErrorAndKeepsTheWindow)
 }
 
 // A real full disk: the game folder on a small file system, filled to the last byte.
-TEST_F(DesktopTest, OkOnAFullDiskShowsTheErrorAndKeepsTheOldFile)
+TEST_P(DesktopTest, OkOnAFullDiskShowsTheErrorAndKeepsTheOldFile)
 {
     const fs::path disk = fs::path(home_.path()) / "disk";
     fs::create_directory(disk);
     // Room for the utility and its files; the rest is filled below.
-    const std::string size = "size=" + std::to_string(fs::file_size(TRELVANE_CONFIG_EXE) / 1024 + 1024) + "k";
+    const std::string size = "size=" + std::to_string(fs::file_size(GetParam().program) / 1024 + 1024) + "k";
     if (run({"mount", "-t", "tmpfs", "-o", size, "tmpfs", disk.string()}, env_, Patience).status != 0)
         GTEST_SKIP() << "mounting a small file system needs root";
     struct Unmount {
@@ -553,7 +597,7 @@ TEST_F(DesktopTest, OkOnAFullDiskShowsTheErrorAndKeepsTheOldFile)
     for (const auto &entry : fs::directory_iterator(game_))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"config", "data", "default.cfg", "trelvane.cfg"}))
+    EXPECT_EQ(names, (std::vector<std::string>{GetParam().fileName, "data", "default.cfg", "trelvane.cfg"}))
         << "no temporary file left";
 
     fs::remove(disk / "filler");
@@ -561,6 +605,9 @@ TEST_F(DesktopTest, OkOnAFullDiskShowsTheErrorAndKeepsTheOldFile)
     EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), MessySettingsWritten);
 }
+
+INSTANTIATE_TEST_SUITE_P(Builds, DesktopTest, ::testing::ValuesIn(Builds),
+                         [](const ::testing::TestParamInfo<Build> &info) { return info.param.name; });
 
 }  // namespace
 }  // namespace trelvane::desktop
