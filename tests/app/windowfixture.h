@@ -19,6 +19,7 @@
 #include "app/frmconfig.h"
 #include "app/userprompts.h"
 #include "diskfiles.h"
+#include "previewrows.h"
 
 namespace trelvane::testing {
 
@@ -43,21 +44,6 @@ public:
     QStringList errors;
     QList<bool> factoryOffers;  // one entry per failed load
 };
-
-// Every control with a preview and its picture group: the two detail sliders, then the seven check boxes.
-struct Preview {
-    const char *control;
-    std::string group;
-};
-inline const std::vector<Preview> Previews = {{"sldSphereDetail", "imgSphereDetail"},
-                                              {"sldOdoDetail", "imgOdoDetail"},
-                                              {"chkFPS", "imgFPS"},
-                                              {"chkScore", "imgScore"},
-                                              {"chkLevel", "imgLevel"},
-                                              {"chkMask", "imgMask"},
-                                              {"chkMirror", "imgMirror"},
-                                              {"chkTransparency", "imgTransparency"},
-                                              {"chkParticles", "imgParticles"}};
 
 // The 19 lines of a file, CR LF after each.
 inline QByteArray cfg(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }

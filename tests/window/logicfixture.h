@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "diskfiles.h"
+#include "previewrows.h"
 #include "settings/settingsfields.h"
 #include "window/layouttable.h"
 #include "window/windowlogic.h"
@@ -96,20 +97,6 @@ public:
     std::vector<bool> factoryOffers;  // one entry per failed load
 };
 
-// Every control with a preview and its picture group: the two detail sliders, then the seven check boxes.
-struct Preview {
-    const char *control;
-    std::string group;
-};
-inline const std::vector<Preview> Previews = {{"sldSphereDetail", "imgSphereDetail"},
-                                              {"sldOdoDetail", "imgOdoDetail"},
-                                              {"chkFPS", "imgFPS"},
-                                              {"chkScore", "imgScore"},
-                                              {"chkLevel", "imgLevel"},
-                                              {"chkMask", "imgMask"},
-                                              {"chkMirror", "imgMirror"},
-                                              {"chkTransparency", "imgTransparency"},
-                                              {"chkParticles", "imgParticles"}};
 inline const std::span<const Preview> TogglePreviews = std::span(Previews).subspan(2);
 
 using Lines = std::vector<std::string>;
