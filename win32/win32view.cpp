@@ -416,8 +416,20 @@ void Win32View::moveMessage(int row, int leftTwips)
     RECT changed{}, seen{};
     UnionRect(&changed, &before, &after);
     const RECT clip = messageClip();
-    if (IntersectRect(&seen, &changed, &clip))
+    if (!IntersectRect(&seen, &changed, &clip))
+        return;
+    if (!ticking_) {
         InvalidateRect(window_, &seen, FALSE);
+        return;
+    }
+    // Both messages of a tick go to the system in one call: under Wine each call is a round trip.
+    HRGN area = CreateRectRgnIndirect(&seen);
+    if (tickArea_) {
+        CombineRgn(tickArea_, tickArea_, area, RGN_OR);
+        DeleteObject(area);
+    } else {
+        tickArea_ = area;
+    }
 }
 
 void Win32View::setDescription(int row, std::string_view text, bool marked)
@@ -646,8 +658,9 @@ void Win32View::paint(HDC dc, const RECT &area)
     // Bottom-most first, so that each row is drawn over those beneath it.
     for (int row = static_cast<int>(WindowLayout.size()) - 1; row >= 0; --row) {
         const RECT &r = WindowLayout[row].role == Role::Message ? messageRect(row) : rows_[row].rect;
+        // Against the changed region itself, not its bounding box, which spans the strip between two messages.
         RECT overlap{};
-        if (IntersectRect(&overlap, &r, &area))
+        if (IntersectRect(&overlap, &r, &area) && RectVisible(dc, &r))
             paintRow(dc, row);
     }
 }
@@ -781,8 +794,16 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case AfterFirstFrame: makeTips(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_TIMER:
-        if (wParam == TransitionTimer && logic_)
+        if (wParam == TransitionTimer && logic_) {
+            ticking_ = true;
             logic_->tick();
+            ticking_ = false;
+            if (tickArea_) {
+                InvalidateRgn(window_, tickArea_, FALSE);
+                DeleteObject(tickArea_);
+                tickArea_ = nullptr;
+            }
+        }
         return 0;
     case WM_COMMAND:
         if (logic_)

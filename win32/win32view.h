@@ -111,6 +111,8 @@ private:
     int status_ = 0;
     bool showPending_ = false;
     bool firstFramePainted_ = false;
+    bool ticking_ = false;
+    HRGN tickArea_ = nullptr;  // what the messages' moves in this tick changed
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
