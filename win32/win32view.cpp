@@ -21,6 +21,8 @@ const wchar_t *const ClassName = L"TrelvaneConfig";
 const wchar_t *const Title = L"Trelvane Configuration Utility";
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT_PTR TransitionTimer = 1;
+// Posted by the first paint: work the first frame can do without waits until that frame is shown.
+constexpr UINT AfterFirstFrame = WM_APP + 1;
 // Control IDs stay clear of IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Escape.
 constexpr int FirstControlId = 100;
 constexpr int UseFactorySettingsId = 100;
@@ -129,8 +131,6 @@ Win32View::Win32View(HINSTANCE instance) : instance_(instance)
     makeFonts();
     measure();
     makeControls();
-    SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, px(4500));
     placeWindow();
 }
 
@@ -189,9 +189,6 @@ void Win32View::makeFonts()
 
 void Win32View::makeControls()
 {
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                            0, window_, nullptr, instance_, nullptr);
-
     // Made in focus order, which is the order Tab follows among child windows.
     std::vector<int> windowed;
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row)
@@ -419,35 +416,70 @@ void Win32View::moveMessage(int row, int leftTwips)
     RECT changed{}, seen{};
     UnionRect(&changed, &before, &after);
     const RECT clip = messageClip();
-    if (IntersectRect(&seen, &changed, &clip))
+    if (!IntersectRect(&seen, &changed, &clip))
+        return;
+    if (!ticking_) {
         InvalidateRect(window_, &seen, FALSE);
+        return;
+    }
+    // Both messages of a tick go to the system in one call: under Wine each call is a round trip.
+    HRGN area = CreateRectRgnIndirect(&seen);
+    if (tickArea_) {
+        CombineRgn(tickArea_, tickArea_, area, RGN_OR);
+        DeleteObject(area);
+    } else {
+        tickArea_ = area;
+    }
 }
 
 void Win32View::setDescription(int row, std::string_view text, bool marked)
 {
     Row &r = rows_[row];
     r.description = wide(text);
-    if (!r.hasTip && tips_) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        if (r.control) {
-            tool.uFlags |= TTF_IDISHWND;
-            tool.uId = reinterpret_cast<UINT_PTR>(r.control);
-        } else {
-            tool.uId = static_cast<UINT_PTR>(row + 1);
-            tool.rect = r.rect;
-        }
-        r.hasTip = SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
-    }
+    r.described = true;
     if (r.marked != marked) {
         r.marked = marked;
         if (r.control)
             InvalidateRect(r.control, nullptr, FALSE);
     }
-    SendMessageW(tips_, TTM_UPDATE, 0, 0);
+    if (tips_) {
+        addTip(row);
+        SendMessageW(tips_, TTM_UPDATE, 0, 0);
+    }
+}
+
+// No tip can show before the first frame, so the tips window and its tools are made after it.
+void Win32View::makeTips()
+{
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                            0, window_, nullptr, instance_, nullptr);
+    if (!tips_)
+        return;
+    SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, px(4500));
+    for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
+        if (rows_[row].described)
+            addTip(row);
+}
+
+void Win32View::addTip(int row)
+{
+    Row &r = rows_[row];
+    if (r.hasTip)
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    if (r.control) {
+        tool.uFlags |= TTF_IDISHWND;
+        tool.uId = reinterpret_cast<UINT_PTR>(r.control);
+    } else {
+        tool.uId = static_cast<UINT_PTR>(row + 1);
+        tool.rect = r.rect;
+    }
+    r.hasTip = SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
 // Shown on screen once the settings are in, as on Linux, where a window appears when
@@ -626,8 +658,9 @@ void Win32View::paint(HDC dc, const RECT &area)
     // Bottom-most first, so that each row is drawn over those beneath it.
     for (int row = static_cast<int>(WindowLayout.size()) - 1; row >= 0; --row) {
         const RECT &r = WindowLayout[row].role == Role::Message ? messageRect(row) : rows_[row].rect;
+        // Against the changed region itself, not its bounding box, which spans the strip between two messages.
         RECT overlap{};
-        if (IntersectRect(&overlap, &r, &area))
+        if (IntersectRect(&overlap, &r, &area) && RectVisible(dc, &r))
             paintRow(dc, row);
     }
 }
@@ -752,12 +785,25 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (!IsRectEmpty(&ps.rcPaint))
             paint(dc, ps.rcPaint);
         EndPaint(window_, &ps);
+        if (!firstFramePainted_) {
+            firstFramePainted_ = true;
+            PostMessageW(window_, AfterFirstFrame, 0, 0);
+        }
         return 0;
     }
+    case AfterFirstFrame: makeTips(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_TIMER:
-        if (wParam == TransitionTimer && logic_)
+        if (wParam == TransitionTimer && logic_) {
+            ticking_ = true;
             logic_->tick();
+            ticking_ = false;
+            if (tickArea_) {
+                InvalidateRgn(window_, tickArea_, FALSE);
+                DeleteObject(tickArea_);
+                tickArea_ = nullptr;
+            }
+        }
         return 0;
     case WM_COMMAND:
         if (logic_)

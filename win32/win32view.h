@@ -61,6 +61,7 @@ private:
         int leftTwips = 0;  // sample messages
         std::wstring description;
         bool marked = false;
+        bool described = false;
         bool hasTip = false;
     };
 
@@ -71,6 +72,8 @@ private:
     static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void reveal();
+    void makeTips();
+    void addTip(int row);
 
     int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
     RECT pixels(int left, int top, int width, int height) const;
@@ -107,6 +110,9 @@ private:
     int keyItemHeight_ = 15;  // an entry of a key list's drop-down
     int status_ = 0;
     bool showPending_ = false;
+    bool firstFramePainted_ = false;
+    bool ticking_ = false;
+    HRGN tickArea_ = nullptr;  // what the messages' moves in this tick changed
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
