@@ -133,25 +133,6 @@ std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::s
     return std::nullopt;
 }
 
-std::optional<FileError> readFileStart(const FilePlace &place, std::size_t limit, std::string &bytes)
-{
-    FileReader reader;
-    if (auto error = reader.open(place))
-        return error;
-    std::string start;
-    std::array<char, Chunk> buffer{};
-    while (start.size() < limit) {
-        std::size_t got = 0;
-        if (auto error = reader.read(buffer.data(), std::min(buffer.size(), limit - start.size()), got))
-            return error;
-        if (got == 0)
-            break;
-        start.append(buffer.data(), got);
-    }
-    bytes = std::move(start);
-    return std::nullopt;
-}
-
 // ---- Replacing -------------------------------------------------------------
 
 struct FileReplacement::State {
@@ -411,16 +392,6 @@ std::optional<FileError> FileReplacement::State::commit()
     if (systemCalls().fsync(s.folder) != 0 && errno != EINVAL)
         return s.fail(FileAction::Sync, errno);
     return std::nullopt;
-}
-
-std::optional<FileError> replaceWholeFile(const FilePlace &place, std::string_view content)
-{
-    FileReplacement replacement(place);
-    if (auto failure = replacement.open())
-        return failure;
-    if (auto failure = replacement.write(content))
-        return failure;
-    return replacement.commit();
 }
 
 }  // namespace trelvane

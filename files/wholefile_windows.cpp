@@ -154,25 +154,6 @@ std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::s
     return std::nullopt;
 }
 
-std::optional<FileError> readFileStart(const FilePlace &place, std::size_t limit, std::string &bytes)
-{
-    FileReader reader;
-    if (auto error = reader.open(place))
-        return error;
-    std::string content;
-    char buffer[64 * 1024];
-    while (content.size() < limit) {
-        std::size_t got = 0;
-        if (auto error = reader.read(buffer, std::min(sizeof buffer, limit - content.size()), got))
-            return error;
-        if (got == 0)
-            break;
-        content.append(buffer, got);
-    }
-    bytes = std::move(content);
-    return std::nullopt;
-}
-
 // ---- Replacing
 
 // Normally a temporary file beside the target, written, flushed and put in the
@@ -333,16 +314,6 @@ std::optional<FileError> FileReplacement::State::putInPlace()
         return failure(place, FileAction::Save, GetLastError());
     temporary.clear();
     return std::nullopt;
-}
-
-std::optional<FileError> replaceWholeFile(const FilePlace &place, std::string_view content)
-{
-    FileReplacement replacement(place);
-    if (auto error = replacement.open())
-        return error;
-    if (auto error = replacement.write(content))
-        return error;
-    return replacement.commit();
 }
 
 }  // namespace trelvane
