@@ -233,7 +233,7 @@ ReadResult readSettings(std::string_view bytes, ReadMode mode)
     return result;
 }
 
-std::optional<SettingsError> checkRanges(const GameSettings &s, const std::array<int, 19> &lines)
+std::optional<SettingsError> checkRanges(const GameSettings &s, const ValueLines &lines)
 {
     for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
         const FieldInfo &info = SettingsFields[i];

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "settings/gamesettings.h"
+#include "settings/settingsfields.h"
 
 namespace trelvane {
 
@@ -15,7 +16,7 @@ namespace trelvane {
 inline constexpr std::size_t MaxValueLength = 4096;
 // The most of a file the reader can use: 19 values of at most MaxValueLength
 // bytes, each with its CR LF. Whatever follows is never looked at.
-inline constexpr std::size_t SettingsReadLimit = 19 * (MaxValueLength + 2);
+inline constexpr std::size_t SettingsReadLimit = FieldCount * (MaxValueLength + 2);
 
 enum class ReadMode {
     StartUp,  // lines 1-14 read as text, then converted: an empty value is an error
@@ -32,9 +33,12 @@ struct SettingsError {
     std::string where() const;
 };
 
+// The physical line (1-based) each of the values came from.
+using ValueLines = std::array<int, FieldCount>;
+
 struct ReadResult {
     GameSettings settings;
-    std::array<int, 19> lines{};  // physical line each value came from
+    ValueLines lines{};
     std::optional<SettingsError> error;  // set: settings are not to be used
     bool ok() const { return !error; }
 };
@@ -43,7 +47,7 @@ struct ReadResult {
 ReadResult readSettings(std::string_view bytes, ReadMode mode);
 
 // The loaded values must fit the controls (sphere detail 0-8, ...).
-std::optional<SettingsError> checkRanges(const GameSettings &s, const std::array<int, 19> &lines);
+std::optional<SettingsError> checkRanges(const GameSettings &s, const ValueLines &lines);
 
 // readSettings followed by checkRanges: what the window uses.
 ReadResult loadSettings(std::string_view bytes, ReadMode mode);

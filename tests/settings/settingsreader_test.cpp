@@ -36,9 +36,9 @@ std::string withLine(int lineNo, const std::string &text)
     return join(lines);
 }
 
-std::array<int, 19> physicalLines()
+ValueLines physicalLines()
 {
-    std::array<int, 19> l{};
+    ValueLines l{};
     for (int i = 0; i < 19; ++i)
         l[static_cast<std::size_t>(i)] = i + 1;
     return l;
@@ -213,7 +213,7 @@ TEST(ReadSettings, CommaShiftsEveryLaterValue)
     // (rounded to 1), ".5" the particles (rounded to 0).
     const GameSettings expected{2, 8, 0, 1, 1, 1, 0, 1, 0, 40, 100, 1, 100, 0, {1, 203, 205, 57, 30}};
     EXPECT_EQ(r.settings, expected);
-    const std::array<int, 19> where{1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    const ValueLines where{1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     EXPECT_EQ(r.lines, where);
 }
 
