@@ -103,6 +103,13 @@ protected:
         if (fs::exists(game_))
             fs::permissions(game_, fs::perms::owner_all, fs::perm_options::add);
         app_.terminate();
+        // The Wine server outlives its programs by a few seconds, with a desktop process
+        // on this case's X server; the next case's program, started while that desktop
+        // dies with its server, finds no desktop and cannot open a window. So it ends here.
+        if (GetParam().wine && !env_.empty()) {
+            run({"wineserver", "-k"}, env_, Patience);
+            run({"wineserver", "-w"}, env_, Patience);
+        }
         if (outputPipe_ >= 0)
             close(outputPipe_);
     }
