@@ -4,7 +4,7 @@ reader reads it, in a private D-Bus session and X server.
 Usage: atspi_names.py <config executable>. Exits 77 when a tool is missing."""
 import os, shutil, subprocess, sys, tempfile, time
 
-from desktop_session import APP, enter_private_session, make_game, skip, start_xvfb, stop
+from desktop_session import APP, enter_private_session, make_game, skip, report, start_xvfb, stop
 
 PACKAGES = "dbus, at-spi2-core, python3-pyatspi, xvfb"
 enter_private_session((), PACKAGES)
@@ -64,10 +64,7 @@ def main():
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         children.append(subprocess.Popen([config], env=env))
         apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == APP and a.childCount]
-        failures = check(wait_for("the window on the accessibility bus", apps)[0][0])
-        for f in failures:
-            print("FAILED: " + f)
-        return 1 if failures else 0
+        return report(check(wait_for("the window on the accessibility bus", apps)[0][0]))
     finally:
         stop(children)
         shutil.rmtree(work, ignore_errors=True)

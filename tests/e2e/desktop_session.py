@@ -49,6 +49,13 @@ def start_xvfb(children):
     return display
 
 
+def report(failures):
+    """Prints each failure; the script's exit status."""
+    for f in failures:
+        print("FAILED: " + f)
+    return 1 if failures else 0
+
+
 def stop(children):
     for c in reversed(children):
         if c.poll() is None:

@@ -5,7 +5,7 @@ Usage: orca_speech.py <config executable>. Exits 77 when orca or another tool
 is missing: the setup does not install Orca."""
 import json, os, re, shutil, subprocess, sys, tempfile, time
 
-from desktop_session import APP, enter_private_session, make_game, start_xvfb, stop
+from desktop_session import APP, enter_private_session, make_game, report, start_xvfb, stop
 
 enter_private_session(("orca", "xdotool"), "orca, at-spi2-core, dbus, xvfb, xdotool")
 
@@ -81,9 +81,7 @@ def main():
         after_space = words[words.index(HEARD[1]) + 1:] if HEARD[1] in words else []
         failures = ["not heard in order from %r on" % missing[0]] if missing else []
         failures += ["Particles said to be partially checked again"] if any("partially" in w for w in after_space) else []
-        for f in failures:
-            print("FAILED: " + f)
-        return 1 if failures else 0
+        return report(failures)
     finally:
         stop(children)
         shutil.rmtree(work, ignore_errors=True)
