@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -404,6 +405,41 @@ TEST_P(DesktopTest, CloseBoxLeavesTheFileAndEnds)
     clickCloseBox(main);
     EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+}
+
+// The sample messages slide through the open part of the strip, between the
+// speed slider and the box at the right, and are never seen outside it.
+TEST_P(DesktopTest, TheSampleMessagesMoveAcrossTheOpenStripOnly)
+{
+    std::string settings = PlainSettings;
+    settings.replace(settings.find("\r\n40\r\n"), 6, "\r\n5\r\n");  // a first transition of about a second
+    write("trelvane.cfg", settings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+    // In pixels at 96 dpi: the strip's band, and the open part between slider and box.
+    constexpr int Top = 336, Height = 27, OpenLeft = 161, OpenRight = 520;
+    // One cycle at speed 5: 45 ticks of transition and 60 of hold, 25 ms each (about 31 under Wine).
+    const auto end = Clock::now() + milliseconds(105 * 40);
+    std::set<int> seenAt;  // the leftmost yellow column of each sample
+    while (Clock::now() < end) {
+        const std::vector<std::uint32_t> px = x_->pixels(main, 0, Top, WindowWidth, Height);
+        ASSERT_EQ(px.size(), std::size_t{WindowWidth} * Height);
+        int left = WindowWidth, right = -1;
+        for (std::size_t i = 0; i < px.size(); ++i) {
+            const std::uint32_t r = px[i] >> 16, g = (px[i] >> 8) & 0xff, b = px[i] & 0xff;
+            if (r >= 200 && g >= 200 && b <= 100) {
+                left = std::min(left, static_cast<int>(i % WindowWidth));
+                right = std::max(right, static_cast<int>(i % WindowWidth));
+            }
+        }
+        if (right < 0)
+            continue;
+        ASSERT_GE(left, OpenLeft) << "a message is seen over the speed slider";
+        ASSERT_LT(right, OpenRight) << "a message is seen over the box at the right";
+        seenAt.insert(left);
+    }
+    EXPECT_GE(seenAt.size(), 2u) << "the messages stand still";
 }
 
 TEST_P(DesktopTest, RestoreDefaultsThenOkWritesTheFactorySettings)

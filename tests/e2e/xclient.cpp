@@ -1,6 +1,7 @@
 #include "xclient.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace trelvane::desktop {
 
@@ -52,6 +53,30 @@ bool XClient::sendDeleteWindow(WindowId window)
     const bool sent = XSendEvent(d, window, False, NoEventMask, &ev) != 0;
     XSync(d, False);
     return sent;
+}
+
+std::vector<std::uint32_t> XClient::pixels(WindowId window, int x, int y, int width, int height)
+{
+    if (!display_)
+        return {};
+    Display *d = dpy(display_);
+    // Read from the root, so that the children painted over the window are seen as the player sees them.
+    const ::Window root = DefaultRootWindow(d);
+    int rootX = 0, rootY = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(d, window, root, x, y, &rootX, &rootY, &child))
+        return {};
+    XImage *image = XGetImage(d, root, rootX, rootY, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (!image)
+        return {};
+    std::vector<std::uint32_t> out;
+    out.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col)
+            out.push_back(static_cast<std::uint32_t>(XGetPixel(image, col, row) & 0xffffff));
+    XDestroyImage(image);
+    return out;
 }
 
 }  // namespace trelvane::desktop

@@ -2,7 +2,9 @@
 // The few Xlib calls the desktop tests make, behind a header free of Xlib's
 // macros (None, Status, Bool...), which clash with GoogleTest's names.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace trelvane::desktop {
 
@@ -20,6 +22,9 @@ public:
     bool size(WindowId window, int &width, int &height);
     // What a window manager sends when the title bar's close box is clicked.
     bool sendDeleteWindow(WindowId window);
+    // What the screen shows of a rectangle of the window, as 0xRRGGBB row by
+    // row; empty if it cannot be read.
+    std::vector<std::uint32_t> pixels(WindowId window, int x, int y, int width, int height);
 
 private:
     void *display_ = nullptr;
