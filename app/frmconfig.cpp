@@ -126,6 +126,7 @@ QWidget *frmConfig::make(const ControlDef &def)
     case ControlKind::Timer:
         tmrTransition_ = new QTimer(this);
         tmrTransition_->setObjectName(controlName(def));
+        connect(tmrTransition_, &QTimer::timeout, this, &frmConfig::tmrTransition_Timer);
         return nullptr;
     }
     return nullptr;
