@@ -1,21 +1,6 @@
-# Cross-builds the Windows program on Linux with Debian's MinGW-w64 compilers
-# (g++-mingw-w64-x86-64-posix: the posix thread model, which std::thread and
-# GoogleTest need). Use: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-set(CMAKE_SYSTEM_NAME Windows)
+# The 64-bit twin of config.exe, from the same sources, with the tests that run
+# under Wine: this Wine runs 64-bit programs only.
+# Use: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(TRELVANE_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TRELVANE_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TRELVANE_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${TRELVANE_MINGW_PREFIX}-windres)
-set(CMAKE_AR ${TRELVANE_MINGW_PREFIX}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB ${TRELVANE_MINGW_PREFIX}-ranlib CACHE FILEPATH "")
-set(CMAKE_OBJDUMP ${TRELVANE_MINGW_PREFIX}-objdump CACHE FILEPATH "")
-set(CMAKE_STRIP ${TRELVANE_MINGW_PREFIX}-strip CACHE FILEPATH "")
-
-# Headers and libraries come from the MinGW sysroot only; programs from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${TRELVANE_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

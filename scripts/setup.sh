@@ -3,8 +3,11 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
-# The Windows build: the MinGW cross compiler, GoogleTest's sources, Wine to run the tests.
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+# The Windows build: the MinGW cross compilers (32-bit for the program, 64-bit for its twin
+# and the tests), GoogleTest's sources, and Wine to run the tests. Not wine32: Debian's wine
+# launcher would then take its 32-bit loader, which these machines cannot start.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest
                   wine wine64)
 packages=(g++ pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           clang libclang-rt-14-dev clang-tidy clang-format-14 xvfb xdotool x11-utils

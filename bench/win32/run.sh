@@ -18,10 +18,12 @@ trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 while [ ! -s "$work/display" ]; do sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")" WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+# Wine's 64-bit loader itself: Debian's launcher takes the 32-bit one where wine32 is installed.
+wine=/usr/lib/wine/wine64
+[ -d "$WINEPREFIX" ] || "$wine" wineboot -i >/dev/null 2>&1
 
 measure() {  # program args... -> the value it prints
-    wine "$work/game/$@" 2>/dev/null | tr -d '\r' | awk '{print $2}'
+    "$wine" "$work/game/$@" 2>/dev/null | tr -d '\r' | awk '{print $2}'
 }
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 

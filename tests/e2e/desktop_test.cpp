@@ -60,9 +60,17 @@ struct Build {
 
 void PrintTo(const Build &b, std::ostream *out) { *out << b.name; }
 
+// The test command points TRELVANE_WINDOWS_CONFIG_EXE at the 32-bit config.exe where
+// this machine can start it; otherwise the 64-bit twin runs.
+std::string windowsProgram()
+{
+    const char *chosen = std::getenv("TRELVANE_WINDOWS_CONFIG_EXE");
+    return chosen && *chosen ? chosen : TRELVANE_WINDOWS_CONFIG_EXE;
+}
+
 const Build Builds[] = {
     {"Linux", TRELVANE_CONFIG_EXE, "config", false},
-    {"Wine", TRELVANE_WINDOWS_CONFIG_EXE, "config.exe", true},
+    {"Wine", windowsProgram(), "config.exe", true},
 };
 
 const std::string DefaultScores = "AAA 5000\r\nBBB 4000\r\nCCC 3000";
@@ -74,7 +82,8 @@ protected:
     {
         if (!onPath("Xvfb") || !onPath("xdotool"))
             GTEST_SKIP() << "Xvfb and xdotool are needed for the desktop tests";
-        if (GetParam().program.empty() || !fs::exists(GetParam().program) || (GetParam().wine && !onPath("wine")))
+        if (GetParam().program.empty() || !fs::exists(GetParam().program) ||
+            (GetParam().wine && !fs::exists(TRELVANE_WINE)))
             GTEST_SKIP() << "no " << GetParam().name << " build here (scripts/build-windows.sh makes config.exe)";
         ASSERT_TRUE(xvfb_.start()) << xvfb_.error();
         ASSERT_FALSE(runtime_.path().empty());
@@ -163,7 +172,7 @@ protected:
         }
         std::vector<std::string> argv = {(game_ / GetParam().fileName).string()};
         if (GetParam().wine)
-            argv.insert(argv.begin(), "wine");
+            argv.insert(argv.begin(), TRELVANE_WINE);
         ASSERT_TRUE(app_.start(argv, options)) << app_.error();
         if (fileSizeLimit) {
             close(output[1]);

@@ -1,26 +1,28 @@
-# The Windows executable travels alone: stripped, it is at most 2 MB and imports
-# only DLLs that every Windows has (no C++ runtime, no MinGW thread library).
-# cmake -DEXE=config.exe -DSTRIP=... -DOBJDUMP=... -DWORK=folder -P checkwindowsexe.cmake
+# The Windows executable travels alone, and Windows treats it as it treats the game:
+# - it is at most 2 MB as built (a release build is stripped);
+# - it imports only DLLs that every Windows has (no C++ runtime, no MinGW thread library);
+# - its PE format is the one asked for (pei-i386 for the program players get);
+# - its manifest asks for no execution level: a 32-bit program without one has its
+#   writes under Program Files virtualised, as the game has.
+# cmake -DEXE=config.exe -DOBJDUMP=... -DFORMAT=pei-i386 -P checkwindowsexe.cmake
 cmake_minimum_required(VERSION 3.25)
 set(system_dlls
-    advapi32 comctl32 comdlg32 dwmapi gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 oleaut32
+    advapi32 comctl32 comdlg32 dwmapi gdi32 gdiplus imm32 kernel32 msimg32 msvcrt oleacc ole32 oleaut32
     shcore shell32 shlwapi user32 uxtheme version windowscodecs winmm)
 set(limit 2097152)
 
-file(MAKE_DIRECTORY ${WORK})
-set(stripped ${WORK}/stripped.exe)
-execute_process(COMMAND ${STRIP} -o ${stripped} ${EXE} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${STRIP} failed on ${EXE}: ${rc}")
-endif()
-file(SIZE ${stripped} size)
+file(SIZE ${EXE} size)
 if(size GREATER limit)
-    message(FATAL_ERROR "stripped ${EXE} is ${size} bytes, more than ${limit}")
+    message(FATAL_ERROR "${EXE} is ${size} bytes, more than ${limit}")
 endif()
 
-execute_process(COMMAND ${OBJDUMP} -p ${stripped} OUTPUT_VARIABLE headers RESULT_VARIABLE rc)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} failed on ${EXE}: ${rc}")
+endif()
+if(NOT headers MATCHES "file format ${FORMAT}")
+    string(REGEX MATCH "file format [^\r\n]+" found "${headers}")
+    message(FATAL_ERROR "${EXE} is not ${FORMAT}: ${found}")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${headers}")
 if(NOT imports)
@@ -40,4 +42,13 @@ endforeach()
 if(foreign)
     message(FATAL_ERROR "${EXE} needs DLLs that Windows does not have: ${foreign}")
 endif()
-message(STATUS "${EXE}: ${size} bytes stripped, imports ${dlls}")
+
+# The manifest is stored as it was written, in UTF-8.
+file(STRINGS ${EXE} manifest REGEX "assemblyIdentity|requestedExecutionLevel|trustInfo")
+if(NOT manifest MATCHES "Microsoft.Windows.Common-Controls")
+    message(FATAL_ERROR "${EXE} has no manifest that asks for common controls 6")
+endif()
+if(manifest MATCHES "requestedExecutionLevel|trustInfo")
+    message(FATAL_ERROR "${EXE}'s manifest asks for an execution level: Windows would not virtualise it")
+endif()
+message(STATUS "${EXE}: ${size} bytes, ${FORMAT}, imports ${dlls}")

@@ -5,9 +5,12 @@
 set(TRELVANE_GOOGLETEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest's sources")
 add_subdirectory(${TRELVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-find_program(TRELVANE_WINE wine REQUIRED)
+# Wine's 64-bit loader itself, not Debian's `wine` launcher: the launcher takes the
+# 32-bit loader wherever wine32 is installed, and that one cannot start here.
+find_program(TRELVANE_WINE wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH REQUIRED)
 set(TRELVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(TRELVANE_WINE_ENV WINEPREFIX=${TRELVANE_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+set(TRELVANE_WINE_ENV WINE=${TRELVANE_WINE} WINELOADER=${TRELVANE_WINE} WINEPREFIX=${TRELVANE_WINEPREFIX}
+    WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
 
 # A fresh prefix in the build folder, booted once per test run before any Wine test starts
 # and its server ended after the last one.
