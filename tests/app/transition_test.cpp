@@ -1,5 +1,5 @@
-// The strip where the sample messages are seen, and the timer that moves them.
-#include <QTimer>
+// The strip where the sample messages are seen, and their moves once the window is loaded.
+#include <QTest>
 
 #include "app/twips.h"
 #include "windowfixture.h"
@@ -28,13 +28,12 @@ TEST_F(WindowTest, MessagesAreSeenOnlyBetweenTheSliderAndTheBox)
     }
 }
 
-TEST_F(WindowTest, TimerRunsOnlyAfterASuccessfulLoad)
+TEST_F(WindowTest, MessagesSlideOutAndInOnceLoaded)
 {
     ASSERT_TRUE(open(cfg(designTimeLines())));
-    auto *timer = window->findChild<QTimer *>("tmrTransition");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 25);
+    QLabel *out = get<QLabel>("lblMsg(0)"), *in = get<QLabel>("lblMsg(1)");
+    const int outAt = out->x(), inAt = in->x();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return out->x() < outAt && in->x() < inAt; }, 5000));
 }
 
 }  // namespace

@@ -351,6 +351,8 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
         {{"Up", "Prior", "alt+o"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
         {{"Next", "Down", "Left", "alt+o"}, 0, "0"},  // and stop at its end
         {{"Tab", "Tab", "space", "alt+o"}, 9, "0"},  // Complex Score, third in focus order
+        // Turn Left, tenth in focus order, from Left (203) to the next key in the list, Right (205)
+        {{"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Down", "alt+o"}, 48, "5"},
         {toOk, 0, "4"},
     };
     for (const auto &c : cases) {
@@ -361,6 +363,26 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
         EXPECT_EQ(exitStatus(), 0) << log();
         EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, 1, c.value));
     }
+}
+
+// A click on a check box, and one on a box's caption, change the setting as Space does.
+TEST_P(DesktopTest, ClicksOnABoxAndOnItsCaptionAreSaved)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+    // Inside Display FPS's box, then on the caption "Masking:".
+    for (const auto &[x, y] : {std::pair{72, 304}, {150, 182}}) {
+        xdotool({"mousemove", "--window", std::to_string(main), std::to_string(x), std::to_string(y)});
+        xdotool({"click", "1"});
+    }
+    type(main, {"alt+o"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+    std::string expected = PlainSettings;
+    expected[6] = '0';  // Display FPS off
+    expected[15] = '1';  // Masking on
+    EXPECT_EQ(read("trelvane.cfg"), expected);
 }
 
 TEST_P(DesktopTest, TheWheelOverAControlWithoutTheFocusChangesNothing)
