@@ -153,12 +153,34 @@ int Win32View::run()
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, the access keys and the arrow keys as in a dialog.
-        if (window_ && IsDialogMessageW(window_, &message))
+        if (window_ && (takeKey(message) || IsDialogMessageW(window_, &message)))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     return status_;
+}
+
+// What IsDialogMessage would do otherwise and the Linux window does not: take a bare
+// letter for an access key on any control that asks for no characters (trackbars, check
+// boxes, buttons), and leave the arrow keys on such controls to a dialog's own handler,
+// which this window has not. True when the message is used up here.
+bool Win32View::takeKey(const MSG &message)
+{
+    const bool arrow = message.message == WM_KEYDOWN && (message.wParam == VK_LEFT || message.wParam == VK_RIGHT ||
+                                                         message.wParam == VK_UP || message.wParam == VK_DOWN);
+    if ((message.message != WM_CHAR && !arrow) || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
+        return false;
+    MSG asked = message;
+    const LRESULT wants = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&asked));
+    if (message.message == WM_CHAR)
+        return (wants & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) == 0;  // access keys come as WM_SYSCHAR, with Alt
+    if (wants & DLGC_WANTARROWS)
+        return false;
+    // Along the Tab order, as on Linux: Left and Up go back.
+    if (HWND next = GetNextDlgTabItem(window_, message.hwnd, message.wParam == VK_LEFT || message.wParam == VK_UP))
+        SetFocus(next);
+    return true;
 }
 
 RECT Win32View::pixels(int left, int top, int width, int height) const
@@ -695,7 +717,8 @@ void Win32View::paintRow(HDC dc, int row)
         SelectObject(dc, font_);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         RECT box = r.rect;
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        // From the top, as on Linux: centred, a large font's descenders would reach under the control below.
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_TOP | DT_NOPREFIX);
         break;
     }
     default: break;
@@ -729,7 +752,7 @@ void Win32View::drawPicture(HDC dc, const ControlDef &def, const RECT &r)
     found->second->Render(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, height, width, -height, nullptr);
 }
 
-void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item) const
+void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item)
 {
     const int row = rowOf(item.hwndItem);
     const bool box = (item.itemState & ODS_COMBOBOXEDIT) != 0;
@@ -749,8 +772,14 @@ void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item) const
         HGDIOBJ old = SelectObject(item.hDC, font_);
         RECT text_box = r;
         text_box.left += MulDiv(2, dpi_, 96);
+        if (box && row >= 0) {
+            // A name the box cuts ends in an ellipsis, and its tip gives it whole.
+            SIZE size{};
+            GetTextExtentPoint32W(item.hDC, text.c_str(), static_cast<int>(text.size()), &size);
+            rows_[row].nameCut = size.cx > text_box.right - text_box.left;
+        }
         DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &text_box,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (box ? DT_END_ELLIPSIS : 0));
         SelectObject(item.hDC, old);
     }
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
@@ -829,8 +858,13 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
             auto *info = reinterpret_cast<NMTTDISPINFOW *>(lParam);
             const int row = (info->uFlags & TTF_IDISHWND) ? rowOf(reinterpret_cast<HWND>(header->idFrom))
                                                           : static_cast<int>(header->idFrom) - 1;
-            if (row >= 0 && row < static_cast<int>(rows_.size()))
-                info->lpszText = rows_[row].description.data();
+            if (row >= 0 && row < static_cast<int>(rows_.size())) {
+                tipText_ = rows_[row].description;
+                const LRESULT key = rows_[row].nameCut ? SendMessageW(rows_[row].control, CB_GETCURSEL, 0, 0) : -1;
+                if (key >= 0 && key < static_cast<LRESULT>(keyNames().size()))
+                    tipText_ = keyNames()[static_cast<std::size_t>(key)] + L"\r\n" + tipText_;
+                info->lpszText = tipText_.data();
+            }
         }
         return 0;
     }

@@ -63,6 +63,7 @@ private:
         bool marked = false;
         bool described = false;
         bool hasTip = false;
+        bool nameCut = false;  // key lists: the box shows less than the whole name
     };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,6 +72,7 @@ private:
     static HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR);
     static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool takeKey(const MSG &message);
     void reveal();
     void makeTips();
     void addTip(int row);
@@ -95,7 +97,7 @@ private:
     void paint(HDC dc, const RECT &area);
     void paintRow(HDC dc, int row);
     void drawPicture(HDC dc, const ControlDef &def, const RECT &r);
-    void drawKeyItem(const DRAWITEMSTRUCT &item) const;
+    void drawKeyItem(const DRAWITEMSTRUCT &item);
 
     void command(int id, int code, HWND from);
     void sliderMoved(HWND slider);
@@ -105,6 +107,7 @@ private:
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND tips_ = nullptr;
+    std::wstring tipText_;  // the tip on show: the system reads it after the notification
     WindowLogic *logic_ = nullptr;
     int dpi_ = 96;
     int keyItemHeight_ = 15;  // an entry of a key list's drop-down

@@ -344,24 +344,31 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
     toOk.push_back("Return");
     const struct {
         std::vector<std::string> keys;
-        std::size_t at;  // offset of the changed line in PlainSettings
-        std::string value;
+        std::vector<std::pair<std::size_t, char>> changes;  // offsets in PlainSettings, and what stands there after
     } cases[] = {
-        {{"Right", "Right", "alt+o"}, 0, "5"},
-        {{"Up", "Prior", "alt+o"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
-        {{"Next", "Down", "Left", "alt+o"}, 0, "0"},  // and stop at its end
-        {{"Tab", "Tab", "space", "alt+o"}, 9, "0"},  // Complex Score, third in focus order
+        {{"Right", "Right", "alt+o"}, {{0, '5'}}},
+        {{"Up", "Prior", "alt+o"}, {{0, '6'}}},  // Up and Page Up raise a slider, as Right does
+        {{"Next", "Down", "Left", "alt+o"}, {{0, '0'}}},  // and stop at its end
+        {{"Tab", "Tab", "space", "alt+o"}, {{9, '0'}}},  // Complex Score, third in focus order
         // Turn Left, tenth in focus order, from Left (203) to the next key in the list, Right (205)
-        {{"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Down", "alt+o"}, 48, "5"},
-        {toOk, 0, "4"},
+        {{"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Down", "alt+o"}, {{48, '5'}}},
+        {toOk, {{0, '4'}}},
+        // A letter alone presses no button, on a slider or on a check box; with Alt it does.
+        {{"Right", "o", "c", "r", "s", "Tab", "Tab", "space", "o", "c", "r", "s", "alt+o"}, {{0, '4'}, {9, '0'}}},
+        // An arrow on a check box moves the focus along the focus order: Down to Complex Level.
+        {{"Tab", "Tab", "Down", "space", "alt+o"}, {{12, '0'}}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.keys.back());
+        SCOPED_TRACE(::testing::PrintToString(c.keys));
         write("trelvane.cfg", PlainSettings);
         launch();
         type(mainWindow(), c.keys);
         EXPECT_EQ(exitStatus(), 0) << log();
-        EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, 1, c.value));
+        std::string expected = PlainSettings;
+        for (const auto &[at, value] : c.changes)
+            expected[at] = value;
+        EXPECT_EQ(read("trelvane.cfg"), expected);
+        EXPECT_EQ(read("data/highscores.dat"), OldScores);
     }
 }
 
