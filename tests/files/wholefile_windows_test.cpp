@@ -16,6 +16,23 @@ using namespace trelvane::testing;
 
 enum Fault { None = 0, NoNewFile = 1, FlushFails = 2, ReplaceFails = 4 };
 
+// The fakes are plain functions: a lambda does not convert to a WINAPI pointer on 32-bit Windows.
+HANDLE WINAPI createFileNotNew(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (disposition != CREATE_NEW)
+        return ::CreateFileW(name, access, share, security, disposition, flags, model);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+BOOL WINAPI flushFails(HANDLE) { return SetLastError(ERROR_DISK_FULL), FALSE; }
+
+BOOL WINAPI replaceRefused(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    return SetLastError(ERROR_SHARING_VIOLATION), FALSE;
+}
+
 // The folder refuses new files (as an installed game's may), or a step of the replacement fails.
 class Faults {
 public:
@@ -23,19 +40,11 @@ public:
     {
         auto &calls = windows::systemCalls();
         if (which & NoNewFile)
-            calls.createFile = [](LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                                  DWORD disposition, DWORD flags, HANDLE model) {
-                if (disposition != CREATE_NEW)
-                    return ::CreateFileW(name, access, share, security, disposition, flags, model);
-                SetLastError(ERROR_ACCESS_DENIED);
-                return INVALID_HANDLE_VALUE;
-            };
+            calls.createFile = createFileNotNew;
         if (which & FlushFails)
-            calls.flushFileBuffers = [](HANDLE) -> BOOL { return SetLastError(ERROR_DISK_FULL), FALSE; };
+            calls.flushFileBuffers = flushFails;
         if (which & ReplaceFails)
-            calls.replaceFile = [](LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) -> BOOL {
-                return SetLastError(ERROR_SHARING_VIOLATION), FALSE;
-            };
+            calls.replaceFile = replaceRefused;
     }
     ~Faults() { windows::systemCalls() = saved_; }
     Faults(const Faults &) = delete;
