@@ -28,6 +28,8 @@ std::string FileError::message() const
     std::string out = std::string("Cannot ") + verb(action) + " " + file + ": " + reason + ".";
     if (mayBeIncomplete)
         out += " " + file + " was being rewritten in place and may now be incomplete.";
+    if (copiesElsewhere())
+        out += " The new " + file + " is in " + newCopy + (oldCopy.empty() ? "" : ", the old one in " + oldCopy) + ".";
     return out;
 }
 

@@ -96,6 +96,17 @@ constexpr DWORD KeptAttributes =
 
 DWORD attributesOf(const std::filesystem::path &path) { return GetFileAttributesW(path.c_str()); }
 
+bool holdsFile(const std::filesystem::path &path) { return attributesOf(path) != NoFile; }
+
+// A file beside `place`, named as the player knows `place`: from the game's folder.
+std::string shownBeside(const FilePlace &place, const std::filesystem::path &beside)
+{
+    const std::size_t folderEnd = place.shown.find_last_of("\\/");
+    const std::u8string name = beside.filename().u8string();
+    return place.shown.substr(0, folderEnd == std::string::npos ? 0 : folderEnd + 1) +
+           std::string(name.begin(), name.end());
+}
+
 // Every byte, or the reason why not; a full disk takes part of a write and refuses the rest.
 bool writeAll(HANDLE file, std::string_view content)
 {
@@ -162,6 +173,9 @@ std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::s
 struct FileReplacement::State {
     FilePlace place;
     std::filesystem::path temporary;
+    // Where ReplaceFileW puts the old file: a name no other file has, so that after
+    // any failure the old file is known to be under its own name or under this one.
+    std::filesystem::path backup;
     Handle file;  // the temporary file, or the target itself when rewritten in place
     bool inPlace = false;
     std::string pending;  // in place: what commit() writes
@@ -181,6 +195,7 @@ struct FileReplacement::State {
     std::optional<FileError> openInPlace();
     std::optional<FileError> rewriteInPlace();
     std::optional<FileError> putInPlace();
+    std::optional<FileError> recover();
 };
 
 FileReplacement::FileReplacement(FilePlace place) : state_(std::make_unique<State>())
@@ -218,18 +233,24 @@ DWORD FileReplacement::State::openTemporary()
 {
     const std::filesystem::path folder = place.path.parent_path();
     const std::wstring stem = place.path.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
-    for (unsigned attempt = 0;; ++attempt) {
-        std::filesystem::path candidate = folder / (stem + std::to_wstring(attempt) + L".tmp");
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring name = stem + std::to_wstring(attempt);
+        std::filesystem::path spare = folder / (name + L".bak");
+        if (holdsFile(spare))
+            continue;  // kept by an earlier run that had the same process number
+        std::filesystem::path candidate = folder / (name + L".tmp");
         file = Handle(systemCalls().createFile(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid()) {
             temporary = std::move(candidate);
+            backup = std::move(spare);
             return ERROR_SUCCESS;
         }
         const DWORD code = GetLastError();
-        if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || attempt == 99)
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
             return code;
     }
+    return ERROR_FILE_EXISTS;
 }
 
 std::optional<FileError> FileReplacement::State::openInPlace()
@@ -290,30 +311,56 @@ std::optional<FileError> FileReplacement::State::putInPlace()
     if (!systemCalls().flushFileBuffers(file.get()) || !file.close())
         return failure(place, FileAction::Write, GetLastError());
 
-    const wchar_t *target = place.path.c_str();
-    const wchar_t *temporaryName = temporary.c_str();
     const DWORD attributes = attributesOf(place.path);
     // Something else took the name since open(). Wine's ReplaceFileW would move a folder aside.
     if (attributes != NoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return failure(place, FileAction::Save, NotRegular);
-    // ReplaceFileW keeps the old file's rights, attributes and creation time; a
-    // new file has none to keep, and MoveFileExW gives it the folder's.
-    if (attributes != NoFile) {
-        // Wine's ReplaceFileW keeps no attributes: they are given here as well.
-        SetFileAttributesW(temporaryName, attributes & KeptAttributes);
-        if (systemCalls().replaceFile(target, temporaryName, nullptr, 0, nullptr, nullptr)) {
-            temporary.clear();
-            return std::nullopt;
-        }
-        const DWORD code = GetLastError();
-        // Here the old file is gone already, and the new one still waits under its temporary name.
-        if (code != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && code != ERROR_FILE_NOT_FOUND)
-            return failure(place, FileAction::Save, code);
+    // A new file has no rights to keep, and MoveFileExW gives it the folder's.
+    if (attributes == NoFile) {
+        if (!systemCalls().moveFile(temporary.c_str(), place.path.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return failure(place, FileAction::Save, GetLastError());
+        temporary.clear();
+        return std::nullopt;
     }
-    if (!systemCalls().moveFile(temporaryName, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return failure(place, FileAction::Save, GetLastError());
+    // ReplaceFileW keeps the old file's rights, attributes and creation time; Wine's
+    // keeps no attributes, so they are given here as well.
+    SetFileAttributesW(temporary.c_str(), attributes & KeptAttributes);
+    if (systemCalls().replaceFile(place.path.c_str(), temporary.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+        temporary.clear();
+        // Saved. An old file that cannot be deleted stays under the backup name.
+        DeleteFileW(backup.c_str());
+        return std::nullopt;
+    }
+    const DWORD code = GetLastError();
+    // Most failures (ERROR_UNABLE_TO_REMOVE_REPLACED among them) leave both files under
+    // their own names: commit() removes the temporary, and the old file is as it was.
+    if (holdsFile(place.path))
+        return failure(place, FileAction::Save, code);
+    return recover();
+}
+
+// ReplaceFileW failed part way: the new file still has its temporary name, and the old
+// one has left its own, for the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) or for
+// good (ERROR_UNABLE_TO_MOVE_REPLACEMENT, where no backup is made). The temporary is
+// deleted only once the old file is back under its own name.
+std::optional<FileError> FileReplacement::State::recover()
+{
+    if (systemCalls().moveFile(temporary.c_str(), place.path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        temporary.clear();
+        DeleteFileW(backup.c_str());
+        return std::nullopt;
+    }
+    FileError error = failure(place, FileAction::Save, GetLastError());
+    if (holdsFile(backup) && systemCalls().moveFile(backup.c_str(), place.path.c_str(), MOVEFILE_WRITE_THROUGH))
+        return error;
+    // Neither copy can take the name: both stay where they are, and the message says where.
+    error.newCopy = shownBeside(place, temporary);
+    if (holdsFile(backup))
+        error.oldCopy = shownBeside(place, backup);
     temporary.clear();
-    return std::nullopt;
+    return error;
 }
 
 }  // namespace trelvane

@@ -339,7 +339,7 @@ void WindowLogic::resetScores()
         std::string text = error->message();
         if (error->mayBeIncomplete)
             text += " Press Reset High Scores again to rewrite it.";
-        else if (!error->contentSaved())
+        else if (!error->contentSaved() && !error->copiesElsewhere())
             text += "\n\nThe high scores were not changed.";
         view_.showError(text);
     }
