@@ -196,12 +196,13 @@ void Win32View::makeControls()
             windowed.push_back(row);
     std::sort(windowed.begin(), windowed.end(), [](int a, int b) { return WindowLayout[a].tab < WindowLayout[b].tab; });
     for (int row : windowed) {
-        // A caption just before its control is what screen readers name it by. It has no
-        // size: the window paints the visible caption, beneath every control window.
+        // A caption just before its control is what screen readers name it by. It is
+        // hidden, so that readers do not meet it as an object of its own: the window
+        // paints the caption the player sees, beneath every control window.
         if (const std::string name = WindowLogic::accessibleName(row); !name.empty())
             rows_[row].caption =
-                CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                                rows_[row].rect.left, rows_[row].rect.top, 0, 0, window_, nullptr, instance_, nullptr);
+                CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | SS_NOPREFIX, rows_[row].rect.left,
+                                rows_[row].rect.top, 0, 0, window_, nullptr, instance_, nullptr);
         rows_[row].control = makeControl(row);
     }
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
