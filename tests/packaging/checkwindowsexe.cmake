@@ -3,7 +3,7 @@
 # cmake -DEXE=config.exe -DSTRIP=... -DOBJDUMP=... -DWORK=folder -P checkwindowsexe.cmake
 cmake_minimum_required(VERSION 3.25)
 set(system_dlls
-    advapi32 comctl32 comdlg32 dwmapi gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 oleaut32
+    advapi32 comctl32 comdlg32 dwmapi gdi32 gdiplus imm32 kernel32 msimg32 msvcrt oleacc ole32 oleaut32
     shcore shell32 shlwapi user32 uxtheme version windowscodecs winmm)
 set(limit 2097152)
 
