@@ -255,6 +255,9 @@ HWND Win32View::makeControl(int row)
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (def.kind == ControlKind::ComboBox)
         fitKeyListBox(row);
+    // A button names itself; a box or a slider has only the painted caption beside it.
+    if (def.kind != ControlKind::PushButton)
+        makeAccessible(w, *this);
     return w;
 }
 
@@ -572,6 +575,35 @@ void Win32View::close(int status)
     status_ = status;
     if (window_)
         DestroyWindow(window_);
+}
+
+// Asked afresh on every read, so that a reader hears the control as it is now.
+std::optional<AccessibleFacts> Win32View::accessibleFacts(HWND control) const
+{
+    const int row = rowOf(control);
+    if (row < 0)
+        return std::nullopt;
+    AccessibleFacts facts{wide(WindowLogic::accessibleName(row)), std::nullopt, rows_[row].description};
+    switch (WindowLayout[row].kind) {
+    case ControlKind::Slider:
+        facts.value = std::to_wstring(SendMessageW(control, TBM_GETPOS, 0, 0));
+        facts.role = ROLE_SYSTEM_SLIDER;
+        break;
+    case ControlKind::ComboBox: {
+        const auto key = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        facts.value = key >= 0 && key < static_cast<LRESULT>(keyNames().size()) ? keyNames()[key] : std::wstring();
+        facts.role = ROLE_SYSTEM_COMBOBOX;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        const auto check = SendMessageW(control, BM_GETCHECK, 0, 0);
+        facts.role = ROLE_SYSTEM_CHECKBUTTON;
+        facts.state = check == BST_CHECKED ? STATE_SYSTEM_CHECKED : check == BST_INDETERMINATE ? STATE_SYSTEM_MIXED : 0;
+        break;
+    }
+    default: return std::nullopt;
+    }
+    return facts;
 }
 
 int Win32View::rowOf(HWND control) const
