@@ -218,12 +218,13 @@ void Win32View::makeControls()
             windowed.push_back(row);
     std::sort(windowed.begin(), windowed.end(), [](int a, int b) { return WindowLayout[a].tab < WindowLayout[b].tab; });
     for (int row : windowed) {
-        // A caption just before its control is what screen readers name it by. It has no
-        // size: the window paints the visible caption, beneath every control window.
+        // A caption just before its control is what screen readers name it by. It is
+        // hidden, so that readers do not meet it as an object of its own: the window
+        // paints the caption the player sees, beneath every control window.
         if (const std::string name = WindowLogic::accessibleName(row); !name.empty())
             rows_[row].caption =
-                CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                                rows_[row].rect.left, rows_[row].rect.top, 0, 0, window_, nullptr, instance_, nullptr);
+                CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | SS_NOPREFIX, rows_[row].rect.left,
+                                rows_[row].rect.top, 0, 0, window_, nullptr, instance_, nullptr);
         rows_[row].control = makeControl(row);
     }
     for (int row = 0; row < static_cast<int>(WindowLayout.size()); ++row) {
@@ -276,6 +277,9 @@ HWND Win32View::makeControl(int row)
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (def.kind == ControlKind::ComboBox)
         fitKeyListBox(row);
+    // A button names itself; a box or a slider has only the painted caption beside it.
+    if (def.kind != ControlKind::PushButton)
+        makeAccessible(w, *this);
     return w;
 }
 
@@ -593,6 +597,35 @@ void Win32View::close(int status)
     status_ = status;
     if (window_)
         DestroyWindow(window_);
+}
+
+// Asked afresh on every read, so that a reader hears the control as it is now.
+std::optional<AccessibleFacts> Win32View::accessibleFacts(HWND control) const
+{
+    const int row = rowOf(control);
+    if (row < 0)
+        return std::nullopt;
+    AccessibleFacts facts{wide(WindowLogic::accessibleName(row)), std::nullopt, rows_[row].description};
+    switch (WindowLayout[row].kind) {
+    case ControlKind::Slider:
+        facts.value = std::to_wstring(SendMessageW(control, TBM_GETPOS, 0, 0));
+        facts.role = ROLE_SYSTEM_SLIDER;
+        break;
+    case ControlKind::ComboBox: {
+        const auto key = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        facts.value = key >= 0 && key < static_cast<LRESULT>(keyNames().size()) ? keyNames()[key] : std::wstring();
+        facts.role = ROLE_SYSTEM_COMBOBOX;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        const auto check = SendMessageW(control, BM_GETCHECK, 0, 0);
+        facts.role = ROLE_SYSTEM_CHECKBUTTON;
+        facts.state = check == BST_CHECKED ? STATE_SYSTEM_CHECKED : check == BST_INDETERMINATE ? STATE_SYSTEM_MIXED : 0;
+        break;
+    }
+    default: return std::nullopt;
+    }
+    return facts;
 }
 
 int Win32View::rowOf(HWND control) const

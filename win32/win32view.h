@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/accessible.h"
 #include "window/layouttable.h"
 #include "window/windowlogic.h"
 #include "window/windowview.h"
@@ -25,7 +26,7 @@ struct IPicture;
 
 namespace trelvane {
 
-class Win32View : public WindowView {
+class Win32View : public WindowView, private AccessibleSource {
 public:
     // Makes the window, hidden, with every control of the layout at its
     // starting state.
@@ -53,6 +54,8 @@ public:
     void close(int status) override;
 
 private:
+    std::optional<AccessibleFacts> accessibleFacts(HWND control) const override;
+
     struct Row {
         HWND control = nullptr;  // control windows only
         HWND caption = nullptr;  // the name screen readers give the control

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -443,6 +444,55 @@ TEST_P(DesktopTest, CloseBoxLeavesTheFileAndEnds)
     clickCloseBox(main);
     EXPECT_EQ(exitStatus(), 0) << log();
     EXPECT_EQ(read("trelvane.cfg"), MessySettings);
+}
+
+// What a Windows screen reader hears of each setting's control, read through MSAA by a
+// probe in another process; the Linux window is read over the bus by atspi_names.py.
+TEST_P(DesktopTest, ScreenReadersOnWindowsHearEachControlsNameValueAndState)
+{
+    if (!GetParam().wine || !fs::exists(TRELVANE_WINDOWS_MSAA_PROBE))
+        GTEST_SKIP() << "MSAA is Windows' own; scripts/build-windows.sh makes its probe";
+    std::string settings = PlainSettings;
+    settings.replace(settings.find("\r\n1\r\n203\r\n"), 3, "\r\n2");  // Particles grayed
+    write("trelvane.cfg", settings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+    std::map<std::string, std::string> expected;  // by name: role, value and state
+    for (const std::string said :
+         {"Sphere Detail: slider 3", "Score Odometer Detail: slider 8", "Message Transition Speed: slider 40",
+          "Sound Effects volume: slider 75", "Background Music volume: slider 50", "Display FPS: check box, checked",
+          "Complex Score: check box, checked", "Complex Level: check box, checked", "Masking: check box",
+          "Mirror: check box, checked", "Transparency: check box", "Sound Effects: check box, checked",
+          "Background Music: check box, checked", "Particles: check box, mixed", "Turn Left: combo box Left",
+          "Turn Right: combo box Right", "Jump: combo box Space", "Sharp Left: combo box A",
+          "Sharp Right: combo box D"})
+        expected[said.substr(0, said.find(':'))] = said.substr(said.find(':') + 2);
+    // Each control a reader meets, by name: its role, value and state. A caption met as an
+    // object of its own makes its name heard twice.
+    const auto hear = [&] {
+        std::map<std::string, std::string> heard;
+        std::istringstream lines(run({TRELVANE_WINE, TRELVANE_WINDOWS_MSAA_PROBE, Title}, env_, Patience).output);
+        for (std::string name, said, description;
+             std::getline(lines, name, '\t') && std::getline(lines, said, '\t') && std::getline(lines, description);) {
+            if (said.find(", invisible") != std::string::npos)
+                continue;
+            if (description.find_first_not_of('\r') == std::string::npos)
+                said += ", without its tooltip's sentence";
+            if (expected.count(name))
+                heard[name] = heard.count(name) ? "heard twice" : said;
+        }
+        return heard;
+    };
+    EXPECT_EQ(hear(), expected);
+
+    type(main, {"Right", "Tab", "Tab", "space"});  // Sphere Detail up one, then Complex Score cleared
+    expected["Sphere Detail"] = "slider 4";
+    expected["Complex Score"] = "check box";
+    std::map<std::string, std::string> heard;
+    for (const auto end = Clock::now() + Patience; heard != expected && Clock::now() < end;)
+        heard = hear();
+    EXPECT_EQ(heard, expected);
 }
 
 // The sample messages slide through the open part of the strip, between the
