@@ -29,6 +29,9 @@ constexpr int UseFactorySettingsId = 100;
 constexpr COLORREF MessageColour = RGB(255, 255, 0);
 constexpr COLORREF MarkedColour = RGB(192, 0, 0);
 constexpr int FontPixels = 11;  // at 96 dpi
+// Wine never sends WM_DPICHANGED, nor carries its rectangle from one process to another:
+// the tests send this, with the new DPI, and the window takes it as the system's message.
+const wchar_t *const TestDpiChangeName = L"TrelvaneConfig.TestDpiChange";
 
 std::wstring wide(std::string_view utf8)
 {
@@ -839,6 +842,18 @@ LRESULT CALLBACK Win32View::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    static const UINT testDpiChange = RegisterWindowMessageW(TestDpiChangeName);
+    if (message == testDpiChange && wParam > 0) {
+        // Where Windows would put the window: its top left kept, its client area at the new
+        // DPI, and its frame as it is (the system, not this message, would scale that).
+        const int dpi = static_cast<int>(wParam);
+        RECT at{}, client{};
+        GetWindowRect(window_, &at);
+        GetClientRect(window_, &client);
+        const RECT suggested{at.left, at.top, at.right + MulDiv(WindowWidthTwips, dpi, 1440) - client.right,
+                             at.bottom + MulDiv(WindowHeightTwips, dpi, 1440) - client.bottom};
+        return handle(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
     switch (message) {
     case WM_PAINT: {
         // The system clips the paint to what changed: two far-apart messages cost two small areas.
@@ -930,7 +945,8 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        InvalidateRect(window_, nullptr, TRUE);
+        // The controls were moved without a repaint each: the whole window is painted once, at its new size.
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         return 0;
     }
     case WM_DESTROY:

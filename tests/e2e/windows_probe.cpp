@@ -1,11 +1,15 @@
-// Reads the child controls of a running window through MSAA from another process, as a
-// Windows screen reader does. One line a control, in window order, tab-separated: its
-// name; its role, value and state ("Sphere Detail\tslider 3\t..."); its description.
-// Usage: msaa_probe.exe "<window title>"
+// Reads and drives config.exe's running window from another process, for the desktop tests:
+//   windows_probe.exe msaa     each child control as a Windows screen reader reads it through
+//                              MSAA, one line a control in window order, tab-separated: its
+//                              name; its role, value and state ("slider 3"); its description
+//   windows_probe.exe rects    each child window's class and place in the client area
+//   windows_probe.exe dpi N    the window takes a change of DPI to N, as Windows sends it
+//   windows_probe.exe redraw   the whole window painted again, now
 #include <oleacc.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -21,10 +25,11 @@ struct Text {
     }
 };
 
-int main(int argc, char **argv)
+namespace {
+
+int readAloud(HWND window)
 {
-    HWND window = argc == 2 ? FindWindowA(nullptr, argv[1]) : nullptr;
-    if (!window || FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 1;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         IAccessible *object = nullptr;
@@ -54,4 +59,44 @@ int main(int argc, char **argv)
     }
     CoUninitialize();
     return 0;
+}
+
+void printPlaces(HWND window)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
+        char kind[64] = {};
+        GetClassNameA(child, kind, sizeof kind);
+        std::printf("%s %ld %ld %ld %ld\n", kind, r.left, r.top, r.right, r.bottom);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    HWND window = FindWindowA(nullptr, "Trelvane Configuration Utility");
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (!window)
+        return 1;
+    if (command == "msaa")
+        return readAloud(window);
+    if (command == "rects") {
+        printPlaces(window);
+        return 0;
+    }
+    if (command == "dpi" && argc > 2) {
+        // The window's own stand-in for WM_DPICHANGED, whose rectangle Wine cannot carry here.
+        const UINT change = RegisterWindowMessageA("TrelvaneConfig.TestDpiChange");
+        SendMessageA(window, change, static_cast<WPARAM>(std::strtoul(argv[2], nullptr, 10)), 0);
+        return 0;
+    }
+    if (command == "redraw")
+        return RedrawWindow(window, nullptr, nullptr,
+                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW)
+                   ? 0
+                   : 1;
+    return 2;
 }
