@@ -1,6 +1,7 @@
 #include "settings/settingsfields.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace trelvane {
 
@@ -39,60 +40,80 @@ constexpr bool captionsAndRangesFollowTheirKinds()
 }
 static_assert(captionsAndRangesFollowTheirKinds(), "a caption or range does not fit its field's kind");
 
+// How each field is read from and written to the record. A getter and a setter
+// per field, since a pointer to a member cannot reach one slot of Keys.
+struct FieldAccess {
+    std::int32_t (*get)(const GameSettings &);
+    void (*set)(GameSettings &, std::int32_t);  // the value already fits the member
+};
+
+template <auto Member> constexpr FieldAccess member()
+{
+    using Value = std::remove_cvref_t<decltype(GameSettings{}.*Member)>;
+    return {[](const GameSettings &s) -> std::int32_t { return s.*Member; },
+            [](GameSettings &s, std::int32_t v) { s.*Member = static_cast<Value>(v); }};
+}
+
+template <std::size_t Slot> constexpr FieldAccess key()
+{
+    return {[](const GameSettings &s) -> std::int32_t { return s.Keys[Slot]; },
+            [](GameSettings &s, std::int32_t v) { s.Keys[Slot] = static_cast<std::int16_t>(v); }};
+}
+
+// Indexed by Field.
+constexpr std::array<FieldAccess, FieldCount> Access{{
+    member<&GameSettings::SphereDetail>(),
+    member<&GameSettings::OdoDetail>(),
+    member<&GameSettings::FPS>(),
+    member<&GameSettings::Score>(),
+    member<&GameSettings::Level>(),
+    member<&GameSettings::Mask>(),
+    member<&GameSettings::Mirror>(),
+    member<&GameSettings::Transparency>(),
+    member<&GameSettings::MsgTrans>(),
+    member<&GameSettings::Sound>(),
+    member<&GameSettings::SoundVolume>(),
+    member<&GameSettings::Music>(),
+    member<&GameSettings::MusicVolume>(),
+    member<&GameSettings::Particles>(),
+    key<0>(),
+    key<1>(),
+    key<2>(),
+    key<3>(),
+    key<4>(),
+}};
+
+// The record declares its values in file order, so field i must reach the i-th
+// value and no other, and hold it in the width its kind says (16 bits for a
+// check box or a key, 32 for a slider).
+constexpr bool accessFollowsTheRecord()
+{
+    constexpr GameSettings Numbered{1000, 1001, 1002, 1003, 1004,
+                                    1005, 1006, 1007, 1008, 1009,
+                                    1010, 1011, 1012, 1013, {1014, 1015, 1016, 1017, 1018}};
+    GameSettings s;
+    for (std::size_t i = 0; i < Access.size(); ++i) {
+        const auto value = static_cast<std::int32_t>(1000 + i);
+        if (Access[i].get(Numbered) != value)
+            return false;
+        Access[i].set(s, value);
+        GameSettings wide;
+        constexpr std::int32_t Beyond16Bits = 0x12345;
+        Access[i].set(wide, Beyond16Bits);
+        const bool narrow = SettingsFields[i].kind == FieldKind::Toggle || SettingsFields[i].kind == FieldKind::KeyCode;
+        if (Access[i].get(wide) != (narrow ? static_cast<std::int16_t>(Beyond16Bits) : Beyond16Bits))
+            return false;
+    }
+    return s == Numbered;
+}
+static_assert(accessFollowsTheRecord(), "a field's getter or setter misses its member of GameSettings");
+
 }  // namespace
 
 const FieldInfo &fieldInfo(Field f) { return SettingsFields[static_cast<std::size_t>(f)]; }
 
-std::int32_t fieldValue(const GameSettings &s, Field f)
-{
-    switch (f) {
-    case Field::SphereDetail: return s.SphereDetail;
-    case Field::OdoDetail: return s.OdoDetail;
-    case Field::FPS: return s.FPS;
-    case Field::Score: return s.Score;
-    case Field::Level: return s.Level;
-    case Field::Mask: return s.Mask;
-    case Field::Mirror: return s.Mirror;
-    case Field::Transparency: return s.Transparency;
-    case Field::MsgTrans: return s.MsgTrans;
-    case Field::Sound: return s.Sound;
-    case Field::SoundVolume: return s.SoundVolume;
-    case Field::Music: return s.Music;
-    case Field::MusicVolume: return s.MusicVolume;
-    case Field::Particles: return s.Particles;
-    case Field::Key0: return s.Keys[0];
-    case Field::Key1: return s.Keys[1];
-    case Field::Key2: return s.Keys[2];
-    case Field::Key3: return s.Keys[3];
-    case Field::Key4: return s.Keys[4];
-    }
-    return 0;
-}
+std::int32_t fieldValue(const GameSettings &s, Field f) { return Access[static_cast<std::size_t>(f)].get(s); }
 
-void setFieldValue(GameSettings &s, Field f, std::int32_t v)
-{
-    const auto i16 = static_cast<std::int16_t>(v);
-    switch (f) {
-    case Field::SphereDetail: s.SphereDetail = v; break;
-    case Field::OdoDetail: s.OdoDetail = v; break;
-    case Field::FPS: s.FPS = i16; break;
-    case Field::Score: s.Score = i16; break;
-    case Field::Level: s.Level = i16; break;
-    case Field::Mask: s.Mask = i16; break;
-    case Field::Mirror: s.Mirror = i16; break;
-    case Field::Transparency: s.Transparency = i16; break;
-    case Field::MsgTrans: s.MsgTrans = v; break;
-    case Field::Sound: s.Sound = i16; break;
-    case Field::SoundVolume: s.SoundVolume = v; break;
-    case Field::Music: s.Music = i16; break;
-    case Field::MusicVolume: s.MusicVolume = v; break;
-    case Field::Particles: s.Particles = i16; break;
-    case Field::Key0: s.Keys[0] = i16; break;
-    case Field::Key1: s.Keys[1] = i16; break;
-    case Field::Key2: s.Keys[2] = i16; break;
-    case Field::Key3: s.Keys[3] = i16; break;
-    case Field::Key4: s.Keys[4] = i16; break;
-    }
-}
+void setFieldValue(GameSettings &s, Field f, std::int32_t v) { Access[static_cast<std::size_t>(f)].set(s, v); }
 
 }  // namespace trelvane
