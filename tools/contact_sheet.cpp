@@ -8,9 +8,42 @@
 #include <QPainter>
 #include <QStringList>
 
+#include "window/layouttable.h"
+#include "window/previewpictures.h"
+
+#include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+namespace {
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+bool hasPicture(const QString &name)
+{
+    return std::any_of(trelvane::PreviewPictures.begin(), trelvane::PreviewPictures.end(),
+                       [&](std::string_view p) { return text(p) == name; });
+}
+
+// The layout's row that shows the picture `name`, or the picture of `field` at `index`.
+const trelvane::ControlDef &pictureRow(std::string_view name)
+{
+    return *std::find_if(trelvane::WindowLayout.begin(), trelvane::WindowLayout.end(), [&](const auto &c) {
+        return c.kind == trelvane::ControlKind::Picture && text(c.text) == text(name) + ".jpg";
+    });
+}
+
+const trelvane::ControlDef &pictureRow(std::optional<trelvane::Field> field, int index)
+{
+    return *std::find_if(trelvane::WindowLayout.begin(), trelvane::WindowLayout.end(), [&](const auto &c) {
+        return c.kind == trelvane::ControlKind::Picture && c.field == field && c.index == index;
+    });
+}
+
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -25,20 +58,17 @@ int main(int argc, char **argv)
     const int scale = argc >= 4 ? std::max(1, QString::fromLocal8Bit(argv[3]).toInt()) : 1;
     const QString filter = argc == 5 ? QString::fromLocal8Bit(argv[4]) : QString();
 
-    // Window order; particles-off shows the transparency-off file.
+    // The window's pictures in their list's order. An option with no "off" picture of
+    // its own (particles) shows another one there: it stands again, under the option's name.
     std::vector<std::pair<QString, QString>> items;
-    for (int i = 0; i <= 8; ++i)
-        items.push_back({QString("sphere-detail-%1").arg(i), QString("previews/sphere-detail-%1.jpg").arg(i)});
-    for (int i = 0; i <= 6; ++i)
-        items.push_back({QString("odometer-detail-%1").arg(i), QString("previews/odometer-detail-%1.jpg").arg(i)});
-    for (const char *option : {"score", "level", "transparency", "fps", "mask", "mirror"}) {
-        for (const char *state : {"off", "on"}) {
-            const QString name = QString("%1-%2").arg(option, state);
-            items.push_back({name, "previews/" + name + ".jpg"});
+    for (const std::string_view name : trelvane::PreviewPictures) {
+        const QString shown = text(name);
+        if (shown.endsWith("-on") && !hasPicture(shown.chopped(3) + "-off")) {
+            const trelvane::ControlDef &off = pictureRow(pictureRow(name).field, 0);
+            items.push_back({shown.chopped(3) + "-off", "previews/" + text(off.text)});
         }
+        items.push_back({shown, "previews/" + shown + ".jpg"});
     }
-    items.push_back({"particles-off", "previews/transparency-off.jpg"});
-    items.push_back({"particles-on", "previews/particles-on.jpg"});
     items.push_back({"icon", "icon/trelvane-32.png"});
     std::erase_if(items, [&](const auto &item) { return !item.first.contains(filter); });
 

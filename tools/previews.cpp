@@ -2,6 +2,7 @@
 
 #include "tools/glyphs.h"
 #include "tools/raster.h"
+#include "window/previewpictures.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -11,6 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
 
 namespace trelvane::render {
 
@@ -628,24 +632,30 @@ QImage particles(int scale)
 
 std::vector<Preview> renderPreviews(int scale)
 {
-    std::vector<Preview> out;
+    // One drawing for each name of the window's list (window/previewpictures.h), in its order.
+    std::vector<QImage> drawn;
     for (int i = 0; i <= 8; ++i)
-        out.push_back({QStringLiteral("sphere-detail-%1").arg(i), sphereDetail(i, scale)});
+        drawn.push_back(sphereDetail(i, scale));
     for (int i = 0; i <= 6; ++i)
-        out.push_back({QStringLiteral("odometer-detail-%1").arg(i), odometerDetail(i, scale)});
-    out.push_back({"score-off", scoreFlat(scale)});
-    out.push_back({"score-on", scoreDrums(scale)});
-    out.push_back({"level-off", levelReadout(false, scale)});
-    out.push_back({"level-on", levelReadout(true, scale)});
-    out.push_back({"transparency-off", jaggedSolid(scale)});
-    out.push_back({"transparency-on", seeThroughBlock(scale)});
-    out.push_back({"fps-off", frameRate(false, scale)});
-    out.push_back({"fps-on", frameRate(true, scale)});
-    out.push_back({"mask-off", maskedPanel(false, scale)});
-    out.push_back({"mask-on", maskedPanel(true, scale)});
-    out.push_back({"mirror-off", mirrorFloor(false, scale)});
-    out.push_back({"mirror-on", mirrorFloor(true, scale)});
-    out.push_back({"particles-on", particles(scale)});
+        drawn.push_back(odometerDetail(i, scale));
+    // clang-format off
+    drawn.insert(drawn.end(), {
+        scoreFlat(scale), scoreDrums(scale),
+        levelReadout(false, scale), levelReadout(true, scale),
+        jaggedSolid(scale), seeThroughBlock(scale),
+        frameRate(false, scale), frameRate(true, scale),
+        maskedPanel(false, scale), maskedPanel(true, scale),
+        mirrorFloor(false, scale), mirrorFloor(true, scale),
+        particles(scale),
+    });
+    // clang-format on
+    if (drawn.size() != PreviewPictures.size())
+        throw std::logic_error("the drawings and the window's list of pictures differ in number");
+    std::vector<Preview> out;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const std::string_view name = PreviewPictures[i];
+        out.push_back({QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), std::move(drawn[i])});
+    }
     return out;
 }
 

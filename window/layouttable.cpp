@@ -1,6 +1,9 @@
 #include "window/layouttable.h"
 
+#include <algorithm>
+
 #include "preview/messagetransition.h"
+#include "window/previewpictures.h"
 #include "window/settingfacts.h"
 
 namespace trelvane {
@@ -81,6 +84,28 @@ constexpr bool everyPictureIsDescribed()
     return pictures == PictureTexts.size();
 }
 
+// A picture row shows a preview picture by its file name.
+constexpr bool shows(const ControlDef &c, std::string_view picture)
+{
+    constexpr std::string_view Jpeg = ".jpg";
+    return c.kind == ControlKind::Picture && c.text.size() == picture.size() + Jpeg.size() &&
+           c.text.starts_with(picture) && c.text.ends_with(Jpeg);
+}
+
+// Every picture row shows one of the preview pictures, and each of them is shown.
+constexpr bool picturesAreThePreviewPictures()
+{
+    const auto shownBy = [](const ControlDef &c) {
+        return std::any_of(PreviewPictures.begin(), PreviewPictures.end(), [&](auto p) { return shows(c, p); });
+    };
+    const auto shown = [](std::string_view p) {
+        return std::any_of(WindowLayout.begin(), WindowLayout.end(), [&](const auto &c) { return shows(c, p); });
+    };
+    return std::all_of(WindowLayout.begin(), WindowLayout.end(),
+                       [&](const ControlDef &c) { return c.kind != ControlKind::Picture || shownBy(c); }) &&
+           std::all_of(PreviewPictures.begin(), PreviewPictures.end(), shown);
+}
+
 constexpr const ControlDef &row(Role role, int index = -1)
 {
     for (const ControlDef &c : WindowLayout)
@@ -103,6 +128,7 @@ constexpr bool stripStopsFollowTheLayout()
 
 static_assert(everyFieldHasItsControl(), "each setting needs one control of its kind");
 static_assert(captionsAreTheFieldsCaptions(), "a caption differs from its field's");
+static_assert(picturesAreThePreviewPictures(), "a picture row names no preview picture, or a picture is not shown");
 static_assert(everyPictureIsDescribed(), "a picture lacks its description, or a description its picture");
 static_assert(stripStopsFollowTheLayout(), "the strip's stops no longer match the layout");
 static_assert(previewRowsMatchTheirRanges(), "a preview row needs one picture per value");
