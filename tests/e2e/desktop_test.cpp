@@ -104,6 +104,7 @@ protected:
                                 // check leaks in-process instead.
                                 {"ASAN_OPTIONS", "detect_leaks=0"},
                                 {"WINEPREFIX", TRELVANE_WINEPREFIX},
+                                {"WINELOADER", TRELVANE_WINE},
                                 {"WINEDEBUG", "-all"},
                                 {"WINEDLLOVERRIDES", "mscoree,mshtml="}});
         x_ = std::make_unique<XClient>(xvfb_.display());
