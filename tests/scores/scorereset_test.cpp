@@ -100,10 +100,9 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
 
         EXPECT_EQ(readFile(table), c.defaults + "\r\n");
         EXPECT_EQ(readFile(game.defaults()), c.defaults) << "the defaults are only read";
-        std::vector<std::string> files{"defaultscores.dat", "highscores.dat"};
-        if (c.throughLink)
-            files.push_back("table");
-        EXPECT_EQ(entries(game.data()), files);
+        EXPECT_EQ(entries(game.data()), c.throughLink
+                                            ? (std::vector<std::string>{"defaultscores.dat", "highscores.dat", "table"})
+                                            : (std::vector<std::string>{"defaultscores.dat", "highscores.dat"}));
     }
 }
 
@@ -170,6 +169,15 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
 
 TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
 {
+    const std::string DiskFull = "Cannot write " + HighScores + ": " + FileTooLarge + ".";
+    const auto smallTable = [](const TestGame &g) {
+        writeFile(g.defaults(), "defaults");
+        writeFile(g.scores(), OldTable);
+    };
+    const auto largeTable = [](const TestGame &g) {
+        writeFile(g.defaults(), std::string(200 * 1024, 'x'));
+        writeFile(g.scores(), OldTable);
+    };
     const FailureCase cases[] = {
         {"missing defaults", [](const TestGame &g) { writeFile(g.scores(), OldTable); }, DefaultScores, NoSuchFile, {}},
         {"defaults are a folder",
@@ -213,24 +221,8 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          "is not a regular file",
          {}},
 #endif
-        {"disk full",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), "defaults");
-             writeFile(g.scores(), OldTable);
-         },
-         HighScores,
-         "Cannot write " + HighScores + ": " + FileTooLarge + ".",
-         {},
-         0},
-        {"disk fills in the middle of a large table",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), std::string(200 * 1024, 'x'));
-             writeFile(g.scores(), OldTable);
-         },
-         HighScores,
-         "Cannot write " + HighScores + ": " + FileTooLarge + ".",
-         {},
-         150 * 1024},
+        {"disk full", smallTable, HighScores, DiskFull, {}, 0},
+        {"disk fills in the middle of a large table", largeTable, HighScores, DiskFull, {}, 150 * 1024},
 #ifndef _WIN32
         {"a link to a missing file",
          [](const TestGame &g) {
@@ -249,21 +241,9 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          DefaultScores,
          "Cannot read " + DefaultScores + ": ",
          {}},
-        {"one write of a large table fails, the next ones would not",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), std::string(200 * 1024, 'x'));
-             writeFile(g.scores(), OldTable);
-         },
-         HighScores,
-         "Cannot write " + HighScores + ": " + FileTooLarge + ".",
-         {},
-         0,
-         true},
+        {"one write of a large table fails, the next ones would not", largeTable, HighScores, DiskFull, {}, 0, true},
         {"the new table does not reach the disk",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), "defaults");
-             writeFile(g.scores(), OldTable);
-         },
+         smallTable,
          HighScores,
          "Cannot write " + HighScores + ": Input/output error.",
          {},
@@ -271,10 +251,7 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          false,
          1},
         {"the new table cannot take the old one's place",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), "defaults");
-             writeFile(g.scores(), OldTable);
-         },
+         smallTable,
          HighScores,
          "Cannot save " + HighScores + ": Input/output error.",
          {},
