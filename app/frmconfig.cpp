@@ -304,6 +304,11 @@ void frmConfig::setDescription(int row, std::string_view description, bool marke
     }
 }
 
+void frmConfig::setKeyListPrompt(int row, std::string_view prompt)
+{
+    static_cast<KeyList *>(control(row))->setPrompt(text(prompt));
+}
+
 void frmConfig::startTimer(int intervalMs) { tmrTransition_->start(intervalMs); }
 
 bool frmConfig::askYesNo(std::string_view title, std::string_view question)

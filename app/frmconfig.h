@@ -40,6 +40,7 @@ public:
     void setShown(int row, bool shown) override;
     void moveMessage(int row, int leftTwips) override;
     void setDescription(int row, std::string_view text, bool marked) override;
+    void setKeyListPrompt(int row, std::string_view prompt) override;
     void showWindow() override { show(); }
     void startTimer(int intervalMs) override;
     bool askYesNo(std::string_view title, std::string_view question) override;

@@ -448,6 +448,12 @@ void Win32View::setDescription(int row, std::string_view text, bool marked)
     }
 }
 
+void Win32View::setKeyListPrompt(int row, std::string_view prompt)
+{
+    rows_[row].prompt = wide(prompt);
+    InvalidateRect(rows_[row].control, nullptr, FALSE);
+}
+
 // No tip can show before the first frame, so the tips window and its tools are made after it.
 void Win32View::makeTips()
 {
@@ -742,6 +748,8 @@ void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item) const
         const auto n = SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
         std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(n, 0)), L'\0');
         SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+        if (box && row >= 0 && !rows_[row].prompt.empty())
+            text = rows_[row].prompt;  // waiting for a key
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, marked     ? MarkedColour
                                : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)

@@ -45,6 +45,7 @@ public:
     void setShown(int row, bool shown) override;
     void moveMessage(int row, int leftTwips) override;
     void setDescription(int row, std::string_view text, bool marked) override;
+    void setKeyListPrompt(int row, std::string_view prompt) override;
     void showWindow() override;
     void startTimer(int intervalMs) override;
     bool askYesNo(std::string_view title, std::string_view question) override;
@@ -60,6 +61,7 @@ private:
         bool shown = true;  // pictures
         int leftTwips = 0;  // sample messages
         std::wstring description;
+        std::wstring prompt;  // a key list waiting for a key shows it for the key
         bool marked = false;
         bool described = false;
         bool hasTip = false;
