@@ -56,6 +56,12 @@ public slots:
     void cmdResetScores_Click() { logic_.clicked(rowOf(controlWith(Role::ResetScores))); }
     void tmrTransition_Timer() { logic_.tick(); }
 
+protected:
+    // A key list's keys go to the window logic before the list or Qt's focus
+    // and shortcut handling see them.
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+
 private:
     static int rowOf(const ControlDef &def) { return static_cast<int>(&def - WindowLayout.data()); }
 

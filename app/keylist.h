@@ -19,6 +19,8 @@ public:
     void showPopup() override;
     // Shown in the box in place of the key; empty: the key again.
     void setPrompt(const QString &prompt);
+    // Readers hear the bound key, as when the player picks it from the list.
+    void announceKey();
 
 protected:
     bool event(QEvent *e) override;
@@ -32,7 +34,6 @@ private:
     QString shownToolTip() const;
     // The width the drop-down needs for the longest name without cutting it.
     int dropDownWidth() const;
-    void announceKey();
 
     QString prompt_;
 };
