@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -73,6 +74,8 @@ private:
     static HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR);
     static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // A key for a key list, or a click that ends its wait; true when the key was the logic's.
+    bool captureKey(const MSG &message);
     void reveal();
     void makeTips();
     void addTip(int row);
@@ -118,6 +121,7 @@ private:
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
+    std::bitset<256> keptKeys_;  // by virtual key: pressed for the logic, so their release is kept too
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
     HANDLE fontResources_[2] = {};
