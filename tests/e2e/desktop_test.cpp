@@ -333,16 +333,22 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
     std::vector<std::string> toOk(20, "Tab");  // OK is 21st in focus order; Enter presses the focused button
     toOk.insert(toOk.begin(), "Right");
     toOk.push_back("Return");
+    // Enter on Turn Left, then the key: Right Control by its keycode, as
+    // xdotool's Control_R presses Left Control first.
+    std::vector<std::string> pressRightControl(9, "Tab");
+    pressRightControl.insert(pressRightControl.end(), {"Return", "105", "alt+o"});
     const struct {
         std::vector<std::string> keys;
         std::size_t at;  // offset of the changed line in PlainSettings
         std::string value;
+        std::size_t length = 1;  // of the value it replaces
     } cases[] = {
         {{"Right", "Right", "alt+o"}, 0, "5"},
         {{"Up", "Prior", "alt+o"}, 0, "6"},  // Up and Page Up raise a slider, as Right does
         {{"Next", "Down", "Left", "alt+o"}, 0, "0"},  // and stop at its end
         {{"Tab", "Tab", "space", "alt+o"}, 9, "0"},  // Complex Score, third in focus order
         {toOk, 0, "4"},
+        {pressRightControl, 46, "157", 3},  // line 15, Turn Left's 203
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.keys.back());
@@ -350,7 +356,7 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
         launch();
         type(mainWindow(), c.keys);
         EXPECT_EQ(exitStatus(), 0) << log();
-        EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, 1, c.value));
+        EXPECT_EQ(read("trelvane.cfg"), std::string(PlainSettings).replace(c.at, c.length, c.value));
     }
 }
 
