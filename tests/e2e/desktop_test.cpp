@@ -424,6 +424,10 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
     std::vector<std::string> toOk(20, "Tab");  // OK is 21st in focus order; Enter presses the focused button
     toOk.insert(toOk.begin(), "Right");
     toOk.push_back("Return");
+    // Enter on Turn Left, then the key: Right Control by its keycode, as
+    // xdotool's Control_R presses Left Control first.
+    std::vector<std::string> pressRightControl(9, "Tab");
+    pressRightControl.insert(pressRightControl.end(), {"Return", "105", "alt+o"});
     const struct {
         std::vector<std::string> keys;
         std::vector<std::pair<std::size_t, char>> changes;  // offsets in PlainSettings, and what stands there after
@@ -439,6 +443,7 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
         {{"Right", "o", "c", "r", "s", "Tab", "Tab", "space", "o", "c", "r", "s", "alt+o"}, {{0, '4'}, {9, '0'}}},
         // An arrow on a check box moves the focus along the focus order: Down to Complex Level.
         {{"Tab", "Tab", "Down", "space", "alt+o"}, {{12, '0'}}},
+        {pressRightControl, {{46, '1'}, {47, '5'}, {48, '7'}}},  // line 15, Turn Left's 203
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.keys));
