@@ -640,6 +640,14 @@ TEST_P(DesktopTest, ScreenReadersOnWindowsHearEachControlsNameValueAndState)
     for (const auto end = Clock::now() + Patience; heard != expected && Clock::now() < end;)
         heard = hear();
     EXPECT_EQ(heard, expected);
+
+    // Enter on Turn Left, seventh from Complex Score: the reader is told what to press.
+    type(main, {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Return"});
+    const std::string prompt = "Turn Left\tcombo box Left\tPress the key for Turn Left; Escape cancels.";
+    bool told = false;
+    for (const auto end = Clock::now() + Patience; !told && Clock::now() < end;)
+        told = probe({"msaa"}).find(prompt) != std::string::npos;
+    EXPECT_TRUE(told) << probe({"msaa"});
 }
 
 // The sample messages slide through the open part of the strip, between the
