@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -23,6 +24,7 @@
 #include "app/twips.h"
 #include "app/userprompts.h"
 #include "app/wheelguard.h"
+#include "keys/keyboardcodes.h"
 #include "keys/keycatalogue.h"
 #include "window/placement.h"
 #include "window/settingfacts.h"
@@ -249,6 +251,7 @@ void frmConfig::wire(int row, QWidget *w)
     case ControlKind::ComboBox:
         connect(static_cast<QComboBox *>(w), &QComboBox::currentIndexChanged, this,
                 [this, row](int v) { logic_.changed(row, v); });
+        w->installEventFilter(this);
         break;
     case ControlKind::Label:
         if (auto *caption = qobject_cast<CaptionLabel *>(w)) {
@@ -302,6 +305,52 @@ void frmConfig::setDescription(int row, std::string_view description, bool marke
             w->setPalette(QPalette());  // back to the window's own
         }
     }
+}
+
+void frmConfig::setKeyListPrompt(int row, std::string_view prompt)
+{
+    static_cast<KeyList *>(control(row))->setPrompt(text(prompt));
+}
+
+bool frmConfig::eventFilter(QObject *watched, QEvent *e)
+{
+    auto *list = qobject_cast<KeyList *>(watched);
+    const auto found = std::find(controls_.begin(), controls_.end(), watched);
+    if (!list || found == controls_.end())
+        return QWidget::eventFilter(watched, e);
+    const int row = static_cast<int>(found - controls_.begin());
+    switch (e->type()) {
+    case QEvent::ShortcutOverride:
+        // A list waiting for a key takes Alt+letter too, before any button's access key.
+        if (logic_.capturing() == row) {
+            e->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
+        // Here, not in keyPressEvent: Qt moves the focus on Tab before that.
+        const auto *key = static_cast<QKeyEvent *>(e);
+        // Both X11 and Wayland give the evdev code plus 8.
+        const quint32 native = key->nativeScanCode();
+        const int before = list->currentIndex();
+        if (!logic_.keyPressed(row, native > 8 ? keyFromEvdev(native - 8) : 0, key->isAutoRepeat()))
+            break;
+        if (list->currentIndex() != before)
+            list->announceKey();
+        return true;
+    }
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonPress: logic_.keyListLeft(); break;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+// A click anywhere on the window ends a list's wait for a key.
+void frmConfig::mousePressEvent(QMouseEvent *e)
+{
+    logic_.keyListLeft();
+    QWidget::mousePressEvent(e);
 }
 
 void frmConfig::startTimer(int intervalMs) { tmrTransition_->start(intervalMs); }

@@ -40,6 +40,7 @@ public:
     void setShown(int row, bool shown) override;
     void moveMessage(int row, int leftTwips) override;
     void setDescription(int row, std::string_view text, bool marked) override;
+    void setKeyListPrompt(int row, std::string_view prompt) override;
     void showWindow() override { show(); }
     void startTimer(int intervalMs) override;
     bool askYesNo(std::string_view title, std::string_view question) override;
@@ -54,6 +55,12 @@ public slots:
     void cmdRestore_Click() { logic_.clicked(rowOf(controlWith(Role::Restore))); }
     void cmdResetScores_Click() { logic_.clicked(rowOf(controlWith(Role::ResetScores))); }
     void tmrTransition_Timer() { logic_.tick(); }
+
+protected:
+    // A key list's keys go to the window logic before the list or Qt's focus
+    // and shortcut handling see them.
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
 
 private:
     static int rowOf(const ControlDef &def) { return static_cast<int>(&def - WindowLayout.data()); }

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QToolTip>
 
 #include <algorithm>
@@ -199,6 +200,31 @@ void KeyList::showPopup()
 {
     view()->setMinimumWidth(dropDownWidth());
     QComboBox::showPopup();
+}
+
+void KeyList::setPrompt(const QString &prompt)
+{
+    if (prompt_ == prompt)
+        return;
+    prompt_ = prompt;
+    update();
+}
+
+void KeyList::paintEvent(QPaintEvent *e)
+{
+    if (prompt_.isEmpty()) {
+        QComboBox::paintEvent(e);
+        return;
+    }
+    // As the combo box paints itself, with the prompt for the key's name.
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = prompt_;
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 bool KeyList::event(QEvent *e)

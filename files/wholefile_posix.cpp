@@ -18,9 +18,16 @@ namespace trelvane {
 
 namespace posix {
 
+namespace {
+
+// openat takes its mode as a variadic argument, which a table entry cannot.
+int openAt(int folder, const char *name, int flags, mode_t mode) { return ::openat(folder, name, flags, mode); }
+
+}  // namespace
+
 SystemCalls &systemCalls()
 {
-    static SystemCalls calls{::fsync, ::renameat};
+    static SystemCalls calls{::fsync, ::renameat, openAt};
     return calls;
 }
 
@@ -200,7 +207,7 @@ std::optional<FileError> FileReplacement::State::openThroughLink(const struct st
     }
     if (auto error = checkOld(st))
         return error;
-    target = ::openat(folder, name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    target = systemCalls().openat(folder, name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (target < 0)
         return fail(FileAction::Save, errno);
     // The checks count on the file opened, not on the name, which may have changed since.
@@ -219,7 +226,7 @@ std::optional<FileError> FileReplacement::State::openTarget()
 {
     if (target >= 0)
         return std::nullopt;
-    target = ::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    target = systemCalls().openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (target < 0)
         return fail(FileAction::Save, errno);
     struct stat st {};
@@ -236,7 +243,8 @@ int FileReplacement::State::makeTemporary()
     const mode_t mode = exists ? S_IRUSR | S_IWUSR : 0666;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = temporaryName(name);
-        temp = ::openat(folder, candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        temp =
+            systemCalls().openat(folder, candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (temp >= 0) {
             temporary = candidate;
             return 0;

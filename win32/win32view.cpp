@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "keys/keyboardcodes.h"
 #include "keys/keycatalogue.h"
 #include "settings/settingsfields.h"
 #include "win32/resources.h"
@@ -106,6 +107,18 @@ IPicture *decodeJpeg(std::span<const std::byte> bytes)
 
 bool sameRect(const RECT &a, const RECT &b) { return EqualRect(&a, &b) != FALSE; }
 
+// With an AltGr keyboard layout, Windows makes up a Left Control just before
+// Right Alt, with the same time.
+bool isAltGrsControl(const MSG &message)
+{
+    if (message.wParam != VK_CONTROL || (HIWORD(message.lParam) & KF_EXTENDED))
+        return false;
+    MSG next{};
+    return PeekMessageW(&next, nullptr, WM_KEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE | PM_NOYIELD) &&
+           (next.message == WM_KEYDOWN || next.message == WM_SYSKEYDOWN) && next.wParam == VK_MENU &&
+           (HIWORD(next.lParam) & KF_EXTENDED) && next.time == message.time;
+}
+
 }  // namespace
 
 Win32View::Win32View(HINSTANCE instance) : instance_(instance)
@@ -155,6 +168,9 @@ int Win32View::run()
     reveal();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // A key list waiting for a key takes every key, the dialog keys included.
+        if (captureKey(message))
+            continue;
         // Tab, the access keys and the arrow keys as in a dialog.
         if (window_ && (takeKey(message) || IsDialogMessageW(window_, &message)))
             continue;
@@ -477,6 +493,60 @@ void Win32View::setDescription(int row, std::string_view text, bool marked)
     }
 }
 
+void Win32View::setKeyListPrompt(int row, std::string_view prompt)
+{
+    rows_[row].prompt = wide(prompt);
+    InvalidateRect(rows_[row].control, nullptr, FALSE);
+}
+
+bool Win32View::captureKey(const MSG &message)
+{
+    if (!logic_ || !window_)
+        return false;
+    const std::size_t key = message.wParam & 0xFF;
+    bool release = false;
+    switch (message.message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: logic_->keyListLeft(); return false;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // The release of a key the logic took is kept from the dialog too: a released Alt would open the window menu.
+        if (keptKeys_[key]) {
+            keptKeys_[key] = false;
+            return true;
+        }
+        // Windows may keep Print Screen's press for itself and send its release alone.
+        if (key != VK_SNAPSHOT || logic_->capturing() < 0)
+            return false;
+        release = true;
+        break;
+    default: return false;
+    }
+    const int row = rowOf(message.hwnd);
+    if (row < 0 || WindowLayout[row].kind != ControlKind::ComboBox ||
+        SendMessageW(message.hwnd, CB_GETDROPPEDSTATE, 0, 0))
+        return false;  // an open list takes its own keys
+    if (logic_->capturing() == row && isAltGrsControl(message)) {
+        keptKeys_[key] = true;
+        return true;
+    }
+    const WORD flags = HIWORD(message.lParam);
+    const LRESULT before = SendMessageW(message.hwnd, CB_GETCURSEL, 0, 0);
+    if (!logic_->keyPressed(row, keyFromWindows(LOBYTE(flags), (flags & KF_EXTENDED) != 0),
+                            !release && (flags & KF_REPEAT) != 0))
+        return false;
+    keptKeys_[key] = !release;
+    // Readers hear the new key, as after a pick from the list.
+    if (SendMessageW(message.hwnd, CB_GETCURSEL, 0, 0) != before)
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, message.hwnd, OBJID_CLIENT, CHILDID_SELF);
+    return true;
+}
+
 // No tip can show before the first frame, so the tips window and its tools are made after it.
 void Win32View::makeTips()
 {
@@ -674,6 +744,8 @@ void Win32View::command(int id, int code, HWND from)
         logic_->clicked(row);
     } else if (def.kind == ControlKind::ComboBox && code == CBN_DROPDOWN) {
         widenDropDown(from);
+    } else if (def.kind == ControlKind::ComboBox && code == CBN_KILLFOCUS) {
+        logic_->keyListLeft();
     } else if (def.kind == ControlKind::ComboBox && code == CBN_SELCHANGE && !quiet_) {
         logic_->changed(row, static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
     }
@@ -801,6 +873,8 @@ void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item)
         const auto n = SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
         std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(n, 0)), L'\0');
         SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+        if (box && row >= 0 && !rows_[row].prompt.empty())
+            text = rows_[row].prompt;  // waiting for a key
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, marked     ? MarkedColour
                                : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -46,6 +47,7 @@ public:
     void setShown(int row, bool shown) override;
     void moveMessage(int row, int leftTwips) override;
     void setDescription(int row, std::string_view text, bool marked) override;
+    void setKeyListPrompt(int row, std::string_view prompt) override;
     void showWindow() override;
     void startTimer(int intervalMs) override;
     bool askYesNo(std::string_view title, std::string_view question) override;
@@ -63,6 +65,7 @@ private:
         bool shown = true;  // pictures
         int leftTwips = 0;  // sample messages
         std::wstring description;
+        std::wstring prompt;  // a key list waiting for a key shows it for the key
         bool marked = false;
         bool described = false;
         bool hasTip = false;
@@ -75,6 +78,8 @@ private:
     static HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR);
     static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // A key for a key list, or a click that ends its wait; true when the key was the logic's.
+    bool captureKey(const MSG &message);
     bool takeKey(const MSG &message);
     void reveal();
     void makeTips();
@@ -122,6 +127,7 @@ private:
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
+    std::bitset<256> keptKeys_;  // by virtual key: pressed for the logic, so their release is kept too
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
     HANDLE fontResources_[2] = {};

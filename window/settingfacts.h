@@ -93,6 +93,16 @@ inline constexpr auto PictureTexts = std::to_array<PictureText>({
 inline constexpr std::string_view GrayedNote =
     "Shown grayed: the settings file holds 2 here, which the game counts as on.";
 
+// Ends the sentence of every key list.
+inline constexpr std::string_view KeyListHint = "Press Enter, then the key you want.";
+// In a key list's box while it waits for a key, and after a key the game
+// cannot use: short, as the box shows no more than "Page Up/", and in ASCII,
+// all the window's font holds.
+inline constexpr std::string_view KeyPrompt = "Press...";
+inline constexpr std::string_view KeyRefusedPrompt = "Retry...";
+// Said of a key list waiting for a key, before "Press the key for Jump; Escape cancels."
+inline constexpr std::string_view KeyRefusedNote = "The game cannot use that key.";
+
 // What assistive tools call the strip the sample messages cross.
 inline constexpr std::string_view MessageStripName = "Message transition preview";
 

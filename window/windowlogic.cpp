@@ -73,6 +73,10 @@ std::string nameOf(Field f)
 
 constexpr std::array<Field, 5> KeySlots = {Field::Key0, Field::Key1, Field::Key2, Field::Key3, Field::Key4};
 
+constexpr int EscapeKey = codeOf("ESCAPE");
+constexpr std::array<int, 2> EnterKeys = {codeOf("Return/Enter"), codeOf("Enter")};  // and the keypad's
+static_assert(EscapeKey != 0 && EnterKeys[0] != 0 && EnterKeys[1] != 0);
+
 }  // namespace
 
 WindowLogic::WindowLogic(const std::filesystem::path &gameFolder, WindowView &view) : folder_(gameFolder), view_(view)
@@ -175,6 +179,7 @@ void WindowLogic::setControl(int row, int v)
 
 void WindowLogic::clicked(int row)
 {
+    endCapture();
     const ControlDef &def = WindowLayout.at(row);
     switch (def.kind) {
     case ControlKind::CheckBox:
@@ -201,6 +206,7 @@ void WindowLogic::clicked(int row)
 
 void WindowLogic::changed(int row, int value)
 {
+    endCapture();
     const ControlDef &def = WindowLayout.at(row);
     if (def.kind != ControlKind::Slider && def.kind != ControlKind::ComboBox)
         return;
@@ -278,6 +284,11 @@ void WindowLogic::describe(int row)
             }
         }
     }
+    if (def.kind == ControlKind::ComboBox)
+        text += ' ' + std::string(KeyListHint);
+    if (row == capturing_)
+        text = (refused_ ? std::string(KeyRefusedNote) + ' ' : std::string()) + "Press the key for " + nameOf(f) +
+               "; Escape cancels.";
     if (text == said_[row] && marked == marked_[row])
         return;
     said_[row] = text;
@@ -291,6 +302,53 @@ void WindowLogic::describeKeys()
         describe(holderRow(slot));
         describe(captionRow(slot));
     }
+}
+
+bool WindowLogic::keyPressed(int row, int code, bool repeated)
+{
+    if (WindowLayout.at(row).kind != ControlKind::ComboBox)
+        return false;
+    if (row != capturing_) {
+        endCapture();
+        if (repeated || std::find(EnterKeys.begin(), EnterKeys.end(), code) == EnterKeys.end())
+            return false;  // the list's own keys: arrows, type-ahead
+        capturing_ = row;
+        view_.setKeyListPrompt(row, KeyPrompt);
+        describe(row);
+        return true;
+    }
+    if (repeated)
+        return true;  // a held Enter must not set itself
+    if (code == EscapeKey) {
+        endCapture();
+        return true;
+    }
+    if (!inCatalogue(code)) {
+        if (!refused_) {
+            refused_ = true;
+            view_.setKeyListPrompt(row, KeyRefusedPrompt);
+            describe(row);
+        }
+        return true;
+    }
+    capturing_ = -1;
+    refused_ = false;
+    view_.setKeyListPrompt(row, {});
+    // As if the player had picked the key from the list.
+    setControl(row, GetIndex(static_cast<std::int16_t>(code)));
+    describe(row);
+    return true;
+}
+
+void WindowLogic::endCapture()
+{
+    if (capturing_ < 0)
+        return;
+    const int row = capturing_;
+    capturing_ = -1;
+    refused_ = false;
+    view_.setKeyListPrompt(row, {});
+    describe(row);
 }
 
 void WindowLogic::tick()

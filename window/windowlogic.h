@@ -43,6 +43,17 @@ public:
     // A slider moved or a key chosen by the player: the control holds `value` already.
     void changed(int row, int value);
     void tick();  // tmrTransition_Timer
+    // A key pressed on a focused, closed key list, as the game's code for it
+    // (0: no key of the catalogue); `repeated`: the keyboard's auto-repeat.
+    // Enter makes the list wait for a key, and the next key is then the
+    // list's. True when the logic took the key: the view lets it do nothing
+    // else, and keeps its release too.
+    bool keyPressed(int row, int code, bool repeated);
+    // The focus left the key list, or the mouse was pressed: a list waiting
+    // for a key stops waiting.
+    void keyListLeft() { endCapture(); }
+    // The key list waiting for a key, or -1.
+    int capturing() const { return capturing_; }
 
     // What the view was last told, or the player set; for a sample message, its left in twips.
     int value(int row) const;
@@ -69,6 +80,7 @@ private:
     void showPreview(Field f);
     void describe(int row);
     void describeKeys();
+    void endCapture();
     void ok();
     void restore();
     void resetScores();
@@ -79,6 +91,8 @@ private:
     std::array<std::string, WindowLayout.size()> said_{};  // the description last given, to skip repeats
     std::array<bool, WindowLayout.size()> marked_{};
     MessageTransition transition_;
+    int capturing_ = -1;  // the key list waiting for a key
+    bool refused_ = false;  // it was given a key the game cannot use
 };
 
 }  // namespace trelvane

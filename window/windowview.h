@@ -31,6 +31,9 @@ public:
     // changes (a box no longer grayed, a key now shared). `marked`: shown as
     // needing the player's eye (a key list whose key another move also uses).
     virtual void setDescription(int row, std::string_view text, bool marked) = 0;
+    // Shown in a key list's box in place of its key while the list waits for
+    // the player to press one; empty: its key again.
+    virtual void setKeyListPrompt(int row, std::string_view prompt) = 0;
 
     virtual void showWindow() = 0;
     virtual void startTimer(int intervalMs) = 0;

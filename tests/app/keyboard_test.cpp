@@ -54,6 +54,16 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInOrderAndWraps)
     EXPECT_EQ(focused(), "cmdCancel");
 }
 
+// A caption clicked is a click on its box, which takes the focus as well: Space then toggles it back.
+TEST_F(KeyboardTest, ACaptionClickGivesItsBoxTheFocus)
+{
+    QTest::mouseClick(get<QLabel>("Label6"), Qt::LeftButton);
+    EXPECT_EQ(focused(), "chkMask");
+    EXPECT_EQ(check("chkMask")->checkState(), Qt::Checked);
+    press(Qt::Key_Space);
+    EXPECT_EQ(check("chkMask")->checkState(), Qt::Unchecked);
+}
+
 TEST_F(KeyboardTest, ArrowsAndPageKeysStepEachSliderWithinItsRange)
 {
     struct Case {

@@ -37,5 +37,16 @@ TEST_F(WindowTest, CancelAndCloseBoxWriteNothing)
     }
 }
 
+// A box whose state is set directly, not clicked (as an accessibility tool may set it), is saved like a click.
+TEST_F(WindowTest, ABoxSetWithoutAClickIsSaved)
+{
+    ASSERT_TRUE(open(cfg(designTimeLines())));
+    check("chkMask")->setCheckState(Qt::Checked);
+    window->cmdOK_Click();
+    QStringList saved = designTimeLines();
+    saved[5] = "1";
+    EXPECT_EQ(readFile("trelvane.cfg"), cfg(saved));
+}
+
 }  // namespace
 }  // namespace trelvane::testing

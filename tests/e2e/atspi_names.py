@@ -6,8 +6,8 @@ import os, shutil, subprocess, sys, tempfile, time
 
 from desktop_session import APP, enter_private_session, make_game, skip, report, start_xvfb, stop
 
-PACKAGES = "dbus, at-spi2-core, python3-pyatspi, xvfb"
-enter_private_session((), PACKAGES)
+PACKAGES = "dbus, at-spi2-core, python3-pyatspi, xvfb, xdotool"
+enter_private_session(("xdotool",), PACKAGES)
 try:
     import pyatspi
 except ImportError:
@@ -30,7 +30,24 @@ def heard(o):
     return o.name
 
 
-def check(top):
+def capture(combo, env):
+    """Enter on Turn Left: it asks for the key; Escape gives back its own sentence."""
+    own = combo.description
+    if not own.endswith(" Press Enter, then the key you want."):
+        return ["Turn Left does not say how to set its key: %r" % own]
+    # No window manager hands the window the keyboard.
+    xdotool = lambda *args: subprocess.run(("xdotool",) + args, env=env, check=True, timeout=30,
+                                           capture_output=True, text=True).stdout
+    xdotool("windowfocus", "--sync", xdotool("search", "--sync", "--onlyvisible", "--name", "^%s$" % APP).split()[0])
+    combo.queryComponent().grabFocus()
+    wait_for("Turn Left to take the focus", lambda: combo.getState().contains(pyatspi.STATE_FOCUSED), 10)
+    for key, said in (("Return", "Press the key for Turn Left; Escape cancels."), ("Escape", own)):
+        xdotool("key", key)
+        wait_for("Turn Left to say %r after %s" % (said, key), lambda: combo.description == said, 10)
+    return []
+
+
+def check(top, env):
     parts = lambda: [top[i] for i in range(top.childCount)]
     failures = []
     focusable = {heard(p): p for p in parts() if p.getState().contains(pyatspi.STATE_FOCUSABLE)}
@@ -52,7 +69,7 @@ def check(top):
         focusable["Masking"].queryAction().doAction(0)
         wait_for("the Masking picture to follow its check box",
                  lambda: any(p.name.startswith("Masking preview: on") for p in parts()), 10)
-    return failures
+    return failures + (capture(focusable["Turn Left = Left"], env) if "Turn Left = Left" in focusable else [])
 
 
 def main():
@@ -64,7 +81,7 @@ def main():
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         children.append(subprocess.Popen([config], env=env))
         apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == APP and a.childCount]
-        return report(check(wait_for("the window on the accessibility bus", apps)[0][0]))
+        return report(check(wait_for("the window on the accessibility bus", apps)[0][0], env))
     finally:
         stop(children)
         shutil.rmtree(work, ignore_errors=True)

@@ -104,6 +104,7 @@ protected:
                                 // check leaks in-process instead.
                                 {"ASAN_OPTIONS", "detect_leaks=0"},
                                 {"WINEPREFIX", TRELVANE_WINEPREFIX},
+                                {"WINELOADER", TRELVANE_WINE},
                                 {"WINEDEBUG", "-all"},
                                 {"WINEDLLOVERRIDES", "mscoree,mshtml="}});
         x_ = std::make_unique<XClient>(xvfb_.display());
@@ -423,6 +424,10 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
     std::vector<std::string> toOk(20, "Tab");  // OK is 21st in focus order; Enter presses the focused button
     toOk.insert(toOk.begin(), "Right");
     toOk.push_back("Return");
+    // Enter on Turn Left, then the key: Right Control by its keycode, as
+    // xdotool's Control_R presses Left Control first.
+    std::vector<std::string> pressRightControl(9, "Tab");
+    pressRightControl.insert(pressRightControl.end(), {"Return", "105", "alt+o"});
     const struct {
         std::vector<std::string> keys;
         std::vector<std::pair<std::size_t, char>> changes;  // offsets in PlainSettings, and what stands there after
@@ -438,6 +443,7 @@ TEST_P(DesktopTest, KeyboardChangesAreSaved)
         {{"Right", "o", "c", "r", "s", "Tab", "Tab", "space", "o", "c", "r", "s", "alt+o"}, {{0, '4'}, {9, '0'}}},
         // An arrow on a check box moves the focus along the focus order: Down to Complex Level.
         {{"Tab", "Tab", "Down", "space", "alt+o"}, {{12, '0'}}},
+        {pressRightControl, {{46, '1'}, {47, '5'}, {48, '7'}}},  // line 15, Turn Left's 203
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.keys));
@@ -634,6 +640,14 @@ TEST_P(DesktopTest, ScreenReadersOnWindowsHearEachControlsNameValueAndState)
     for (const auto end = Clock::now() + Patience; heard != expected && Clock::now() < end;)
         heard = hear();
     EXPECT_EQ(heard, expected);
+
+    // Enter on Turn Left, seventh from Complex Score: the reader is told what to press.
+    type(main, {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Return"});
+    const std::string prompt = "Turn Left\tcombo box Left\tPress the key for Turn Left; Escape cancels.";
+    bool told = false;
+    for (const auto end = Clock::now() + Patience; !told && Clock::now() < end;)
+        told = probe({"msaa"}).find(prompt) != std::string::npos;
+    EXPECT_TRUE(told) << probe({"msaa"});
 }
 
 // The sample messages slide through the open part of the strip, between the

@@ -2,7 +2,6 @@
 // and that a failed save leaves the old file and no temporary file behind.
 
 #include "files/gamefolder.h"
-#include "files/systemcalls_posix.h"
 #include "files/wholefile.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsreader.h"
@@ -11,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "diskfiles.h"
+#include "failingcalls.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -162,6 +162,21 @@ TEST(LoadSettingsFile, UnopenableFilesAreReported)
     }
 }
 
+TEST(ReadFileStart, ReadsNoMoreThanItsLimit)
+{
+    TempDir dir;
+    std::string content;
+    for (int i = 0; i < 3 * 65536 + 5; ++i)
+        content.push_back(static_cast<char>('a' + i % 26));
+    writeFile(dir / "big.dat", content);
+    for (const std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{65535}, std::size_t{65536},
+                                    std::size_t{65537}, std::size_t{150000}, content.size() + 1}) {
+        std::string bytes;
+        ASSERT_EQ(messageOf(readFileStart({dir / "big.dat", "big.dat"}, limit, bytes)), "");
+        EXPECT_EQ(bytes, content.substr(0, limit)) << limit;
+    }
+}
+
 #ifndef _WIN32
 // Nineteen values, then a hole of 2 GB: only what the reader can use is read.
 TEST(LoadSettingsFile, AHugeTailCostsNothing)
@@ -228,6 +243,7 @@ TEST(SaveSettingsFile, SampleSettingsGiveTheGamesBytes)
 }
 
 const std::string OldSettings = withLine(9, "320");
+const std::string DiskFull = "Cannot write trelvane.cfg: " + FileTooLarge + ".";
 
 struct SaveFailure {
     const char *name;
@@ -299,14 +315,14 @@ TEST(SaveSettingsFile, FailedSaveLeavesTheOldFile)
         {"disk full, over the old file",
          "",
          [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
-         FileTooLarge,
+         DiskFull,
          {},
          0},
-        {"disk full, no file yet", "", [](const fs::path &) {}, FileTooLarge, {}, 0},
+        {"disk full, no file yet", "", [](const fs::path &) {}, DiskFull, {}, 0},
         {"disk fills in the middle",
          "",
          [](const fs::path &d) { writeFile(d / "trelvane.cfg", OldSettings); },
-         FileTooLarge,
+         DiskFull,
          {},
          10},
 #ifndef _WIN32
@@ -389,7 +405,20 @@ TEST(SaveSettingsFile, LockedFolderRewritesAWritableFileInPlace)
     }
 }
 
-// The game, running as the player, must still be able to write what another user saved.
+TEST(SaveSettingsFile, ANewFileGetsTheRightsAnyNewFileGets)
+{
+    TempDir dir;
+    const mode_t mask = ::umask(027);
+    const auto error = saveSettingsFile(GameFolder(dir.path()), sampleSettings());
+    ::umask(mask);
+    ASSERT_EQ(messageOf(error), "");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "trelvane.cfg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// The game, running as the player, must still be able to write what another user saved;
+// and a folder anyone may write to does not make a file the player may not write the player's.
 TEST(SaveSettingsFile, SavedFileKeepsItsOwnerGroupAndMode)
 {
     if (geteuid() != 0)
@@ -400,10 +429,16 @@ TEST(SaveSettingsFile, SavedFileKeepsItsOwnerGroupAndMode)
         gid_t gid;
         mode_t mode;
         bool byPlayer;  // saved by "nobody" rather than the superuser
+        const char *outcome = "";
     } cases[] = {
         {"replaced by the superuser", 65534, 4242, 0640, false},
         {"set-group-id file", 65534, 4242, 02664, false},
+        {"the superuser's own file of another group", 0, 4242, 0640, false},
+        {"writable by its group alone", 65534, 4242, 0464, false},
         {"another user's shared file, rewritten in place", 1, 4242, 0666, true},
+        {"another user's file", 1, 65534, 0644, true, "Cannot save trelvane.cfg: Permission denied."},
+        {"the player's own file that only its group may write", 65534, 65534, 0464, true,
+         "Cannot save trelvane.cfg: Permission denied."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -416,16 +451,22 @@ TEST(SaveSettingsFile, SavedFileKeepsItsOwnerGroupAndMode)
         writeFile(path, OldSettings);
         ASSERT_EQ(chown(path.c_str(), c.uid, c.gid), 0);
         ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+        struct stat before {};
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
 
-        const auto save = [&] { return !saveSettingsFile(GameFolder(dir / "game"), sampleSettings()); };
-        ASSERT_TRUE(c.byPlayer ? asPlayer(dir / "player", save) : save());
+        const auto save = [&] {
+            return messageOf(saveSettingsFile(GameFolder(dir / "game"), sampleSettings())) == c.outcome;
+        };
+        EXPECT_TRUE(c.byPlayer ? asPlayer(dir / "player", save) : save());
 
         struct stat after {};
         ASSERT_EQ(stat(path.c_str(), &after), 0);
         EXPECT_EQ(after.st_uid, c.uid);
         EXPECT_EQ(after.st_gid, c.gid);
         EXPECT_EQ(after.st_mode & 07777, c.mode);
-        EXPECT_EQ(readFile(path), SampleFile);
+        // The superuser can give the new file every right, so it replaces the old one whole.
+        EXPECT_EQ(after.st_ino != before.st_ino, !c.byPlayer);
+        EXPECT_EQ(readFile(path), *c.outcome ? OldSettings : SampleFile);
         EXPECT_EQ(entries(dir / "game"), std::vector<std::string>{"trelvane.cfg"});
     }
 }
@@ -467,58 +508,106 @@ TEST(SaveSettingsFile, LinksOfAnotherOwnerAreNotWrittenThrough)
     }
 }
 
-// The calls a save's safety rests on, watched and failed through their seam.
-std::string calls;
-std::size_t failingCall = 0;  // 1-based; 0: none fails
-int failure = 0;
-
-int failOrCall(const char *name, const std::function<int()> &call)
-{
-    calls += name;
-    if (static_cast<std::size_t>(std::count(calls.begin(), calls.end(), ' ')) == failingCall) {
-        errno = failure;
-        return -1;
-    }
-    return call();
-}
-
 // The new file reaches the disk before it takes the old one's place; the folder follows the rename.
+// A file rewritten in place through a link is synced where it stands.
 TEST(SaveSettingsFile, SyncsTheFileBeforeTheRenameAndTheFolderAfter)
 {
     const struct {
+        bool throughLink;  // the writer's own link to the file: written through, in place
         std::size_t failingCall;
         int failure;
         const char *outcome;
         const char *calls;
+        bool newBytes;  // the file holds the new settings afterwards
     } cases[] = {
-        {0, 0, "", "fsync rename fsync "},
-        {1, EIO, "Cannot write trelvane.cfg: Input/output error.", "fsync "},
-        {3, EIO, "trelvane.cfg was saved, but it may not survive a power cut: Input/output error.",
-         "fsync rename fsync "},
-        {3, EINVAL, "", "fsync rename fsync "},  // a file system that syncs no folders
-    };
-    posix::SystemCalls &seam = posix::systemCalls();
-    const posix::SystemCalls real = seam;
-    seam.fsync = [](int fd) { return failOrCall("fsync ", [&] { return ::fsync(fd); }); };
-    seam.renameat = [](int a, const char *b, int c, const char *d) {
-        return failOrCall("rename ", [&] { return ::renameat(a, b, c, d); });
+        {false, 0, 0, "", "fsync rename fsync ", true},
+        {false, 1, EIO, "Cannot write trelvane.cfg: Input/output error.", "fsync ", false},
+        {false, 3, EIO, "trelvane.cfg was saved, but it may not survive a power cut: Input/output error.",
+         "fsync rename fsync ", true},
+        {false, 3, EINVAL, "", "fsync rename fsync ", true},  // a file system that syncs no folders
+        {true, 0, 0, "", "fsync ", true},
+        {true, 1, EIO,
+         "Cannot write trelvane.cfg: Input/output error. trelvane.cfg was being rewritten in place and may now be "
+         "incomplete.",
+         "fsync ", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.outcome);
         TempDir dir;
-        writeFile(dir / "trelvane.cfg", OldSettings);
-        calls.clear();
-        failingCall = c.failingCall;
-        failure = c.failure;
+        const fs::path file = dir / (c.throughLink ? "target" : "trelvane.cfg");
+        writeFile(file, OldSettings);
+        if (c.throughLink)
+            fs::create_symlink("target", dir / "trelvane.cfg");
 
-        const auto error = saveSettingsFile(GameFolder(dir.path()), sampleSettings());
+        std::optional<FileError> error;
+        std::string calls;
+        {
+            CallsFail seam(c.failingCall, c.failure);
+            error = saveSettingsFile(GameFolder(dir.path()), sampleSettings());
+            calls = CallsFail::calls;
+        }
 
         EXPECT_EQ(messageOf(error), c.outcome);
         EXPECT_EQ(calls, c.calls);
-        EXPECT_EQ(readFile(dir / "trelvane.cfg"), !error || error->contentSaved() ? SampleFile : OldSettings);
-        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"});
+        EXPECT_EQ(readFile(file), c.newBytes ? SampleFile : OldSettings);
+        EXPECT_EQ(entries(dir.path()), c.throughLink ? (std::vector<std::string>{"target", "trelvane.cfg"})
+                                                     : std::vector<std::string>{"trelvane.cfg"});
     }
-    seam = real;
+}
+
+// The name turned into a link to `to`, as another process could do between a check and an open.
+int relink(int folder, const char *name, const char *to)
+{
+    ::unlinkat(folder, name, 0);
+    return ::symlinkat(to, folder, name);
+}
+
+// A folder may refuse new files with EPERM (an immutable folder) as well as
+// EACCES; and what was checked before an open must still hold after it.
+TEST(SaveSettingsFile, OpensCountOnTheFileOpenedNotOnTheNameChecked)
+{
+    const struct {
+        const char *name;
+        bool throughLink;  // trelvane.cfg is the writer's own link to "target"
+        std::function<int(int, const char *, int)> beforeOpen;
+        const char *outcome;
+    } cases[] = {
+        {"the folder refuses new files with EPERM", false,
+         [](int, const char *, int flags) { return flags & O_CREAT ? EPERM : 0; }, ""},
+        {"the file gives way to a link before its in-place open", false,
+         [](int folder, const char *name, int flags) {
+             return flags & O_CREAT ? EPERM : relink(folder, name, "target");
+         },
+         "Cannot save trelvane.cfg: Too many levels of symbolic links."},
+        {"the link is turned to a device before its open", true,
+         [](int folder, const char *name, int flags) {
+             return flags & O_CREAT ? 0 : relink(folder, name, "/dev/null");
+         },
+         "Cannot save trelvane.cfg: it is not a regular file."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        writeFile(dir / "target", OldSettings);
+        if (c.throughLink)
+            fs::create_symlink("target", dir / "trelvane.cfg");
+        else
+            writeFile(dir / "trelvane.cfg", OldSettings);
+
+        std::optional<FileError> error;
+        {
+            CallsFail seam;
+            CallsFail::beforeOpen = c.beforeOpen;
+            error = saveSettingsFile(GameFolder(dir.path()), sampleSettings());
+        }
+
+        EXPECT_EQ(messageOf(error), c.outcome);
+        EXPECT_EQ(readFile(dir / "target"), OldSettings);
+        if (!*c.outcome) {
+            EXPECT_EQ(readFile(dir / "trelvane.cfg"), SampleFile);
+        }
+        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"target", "trelvane.cfg"})) << "no temporary file";
+    }
 }
 #endif
 

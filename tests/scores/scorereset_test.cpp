@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "diskfiles.h"
+#include "failingcalls.h"
 
 #include <functional>
 #include <optional>
@@ -72,6 +73,7 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
         const char *name;
         std::string defaults;
         bool scoresExist;  // an old table to replace, or none yet
+        bool throughLink = false;  // the table's name is a link to it: the table is rewritten in place
     };
     const Case cases[] = {
         {"empty defaults", ""s, true},
@@ -80,19 +82,27 @@ TEST(ResetHighScores, WritesTheDefaultsFollowedByCrLf)
         {"binary table", "\x00\x01\xfe\xff\x1a\r"s, true},
         {"no old table", "1\r\n2"s, false},
         {"large table, in several pieces", large, true},
+#ifndef _WIN32
+        {"large table, in several pieces, through a link", large, true, true},
+#endif
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TestGame game;
         writeFile(game.defaults(), c.defaults);
+        const fs::path table = c.throughLink ? game.data() / "table" : game.scores();
         if (c.scoresExist)
-            writeFile(game.scores(), "old table that is longer than some defaults\r\n");
+            writeFile(table, "old table that is longer than some defaults\r\n");
+        if (c.throughLink)
+            fs::create_symlink("table", game.scores());
 
         EXPECT_EQ(messageOf(resetHighScores(game.folder())), "");
 
-        EXPECT_EQ(readFile(game.scores()), c.defaults + "\r\n");
+        EXPECT_EQ(readFile(table), c.defaults + "\r\n");
         EXPECT_EQ(readFile(game.defaults()), c.defaults) << "the defaults are only read";
-        EXPECT_EQ(entries(game.data()), (std::vector<std::string>{"defaultscores.dat", "highscores.dat"}));
+        EXPECT_EQ(entries(game.data()), c.throughLink
+                                            ? (std::vector<std::string>{"defaultscores.dat", "highscores.dat", "table"})
+                                            : (std::vector<std::string>{"defaultscores.dat", "highscores.dat"}));
     }
 }
 
@@ -118,6 +128,8 @@ struct FailureCase {
     std::string reason;  // must appear in the message too
     std::function<void(const TestGame &)> restore;
     std::optional<rlim_t> room = {};  // set: the disk takes only this many bytes
+    bool once = false;  // only the first write past the room fails
+    std::size_t failingCall = 0;  // set: that fsync or rename of the reset fails (not on Windows)
 };
 
 void expectFailureLeavesTableAlone(const FailureCase &c)
@@ -131,8 +143,16 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
     std::optional<FileError> failure;
     {
         std::optional<WritesFail> full;
+#ifdef _WIN32
         if (c.room)
             full.emplace(*c.room);
+#else
+        if (c.room)
+            full.emplace(*c.room, c.once);
+        std::optional<CallsFail> seam;
+        if (c.failingCall)
+            seam.emplace(c.failingCall, EIO);
+#endif
         failure = resetHighScores(game.folder());
     }
     ASSERT_TRUE(failure.has_value());
@@ -149,6 +169,15 @@ void expectFailureLeavesTableAlone(const FailureCase &c)
 
 TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
 {
+    const std::string DiskFull = "Cannot write " + HighScores + ": " + FileTooLarge + ".";
+    const auto smallTable = [](const TestGame &g) {
+        writeFile(g.defaults(), "defaults");
+        writeFile(g.scores(), OldTable);
+    };
+    const auto largeTable = [](const TestGame &g) {
+        writeFile(g.defaults(), std::string(200 * 1024, 'x'));
+        writeFile(g.scores(), OldTable);
+    };
     const FailureCase cases[] = {
         {"missing defaults", [](const TestGame &g) { writeFile(g.scores(), OldTable); }, DefaultScores, NoSuchFile, {}},
         {"defaults are a folder",
@@ -192,24 +221,8 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          "is not a regular file",
          {}},
 #endif
-        {"disk full",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), "defaults");
-             writeFile(g.scores(), OldTable);
-         },
-         HighScores,
-         FileTooLarge,
-         {},
-         0},
-        {"disk fills in the middle of a large table",
-         [](const TestGame &g) {
-             writeFile(g.defaults(), std::string(200 * 1024, 'x'));
-             writeFile(g.scores(), OldTable);
-         },
-         HighScores,
-         FileTooLarge,
-         {},
-         150 * 1024},
+        {"disk full", smallTable, HighScores, DiskFull, {}, 0},
+        {"disk fills in the middle of a large table", largeTable, HighScores, DiskFull, {}, 150 * 1024},
 #ifndef _WIN32
         {"a link to a missing file",
          [](const TestGame &g) {
@@ -219,6 +232,32 @@ TEST(ResetHighScores, FailuresNameTheFileAndLeaveTheOldTable)
          HighScores,
          "is a link to a missing file",
          {}},
+        // The kernel refuses to read this one from its start.
+        {"defaults open but cannot be read",
+         [](const TestGame &g) {
+             fs::create_symlink("/proc/self/mem", g.defaults());
+             writeFile(g.scores(), OldTable);
+         },
+         DefaultScores,
+         "Cannot read " + DefaultScores + ": ",
+         {}},
+        {"one write of a large table fails, the next ones would not", largeTable, HighScores, DiskFull, {}, 0, true},
+        {"the new table does not reach the disk",
+         smallTable,
+         HighScores,
+         "Cannot write " + HighScores + ": Input/output error.",
+         {},
+         {},
+         false,
+         1},
+        {"the new table cannot take the old one's place",
+         smallTable,
+         HighScores,
+         "Cannot save " + HighScores + ": Input/output error.",
+         {},
+         {},
+         false,
+         2},
 #endif
     };
     for (const FailureCase &c : cases)

@@ -334,6 +334,8 @@ TEST(SettingsError, MessageForThePlayer)
         {withLine(6, std::string("a\tb\x01") + std::string(60, 'x')), ReadMode::StartUp,
          "trelvane.cfg, line 6 (Masking): \"a?b?" + std::string(36, 'x') + "...\" is not a number."},
         {withLine(7, "1\x7f"), ReadMode::StartUp, "trelvane.cfg, line 7 (Mirror): \"1?\" is not a number."},
+        {withLine(6, std::string(40, 'x')), ReadMode::StartUp,
+         "trelvane.cfg, line 6 (Masking): \"" + std::string(40, 'x') + "\" is not a number."},
         {withLine(2, std::string(MaxValueLength + 1, '7')), ReadMode::Factory,
          "trelvane.cfg, line 2 (Score Odometer Detail): \"" + std::string(40, '7') +
              "...\" is longer than 4096 characters."},

@@ -2,6 +2,7 @@
 // Small file helpers for tests that check what is left on disk.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -187,13 +188,15 @@ const std::string FileTooLarge = "File too large";
 
 // While one lives, no file of this process grows beyond `room` bytes: writes
 // past it fail with "File too large", as on a full disk, without root or a
-// mount. Assert nothing while it lives: a message written to a file would fail too.
+// mount. `once`: the first write that fails lifts the limit, so that it is the
+// only one. Assert nothing while it lives: a message written to a file would fail too.
 class WritesFail {
 public:
-    explicit WritesFail(rlim_t room = 0)
+    explicit WritesFail(rlim_t room = 0, bool once = false)
     {
         getrlimit(RLIMIT_FSIZE, &old_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        lifted_ = old_;
+        oldSignal_ = std::signal(SIGXFSZ, once ? liftLimit : SIG_IGN);
         const rlimit limit{room, old_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
@@ -206,7 +209,16 @@ public:
     WritesFail &operator=(const WritesFail &) = delete;
 
 private:
+    // The signal comes with the write past the limit, which fails all the same.
+    static void liftLimit(int)
+    {
+        const int error = errno;
+        setrlimit(RLIMIT_FSIZE, &lifted_);
+        errno = error;
+    }
+
     rlimit old_{};
+    static inline rlimit lifted_{};
     void (*oldSignal_)(int) = nullptr;
 };
 

@@ -61,6 +61,7 @@ public:
         descriptions[r] = text;
         marked[r] = m;
     }
+    void setKeyListPrompt(int r, std::string_view text) override { prompts[r] = text; }
     void showWindow() override { visible = true; }
     void startTimer(int intervalMs) override { timerMs = intervalMs; }
     bool askYesNo(std::string_view title, std::string_view question) override
@@ -87,6 +88,7 @@ public:
     std::array<int, Rows> lefts{};
     std::array<std::string, Rows> descriptions{};
     std::array<bool, Rows> marked{};
+    std::array<std::string, Rows> prompts{};
     std::vector<int> valuesSet;  // rows, in the order the logic set them
     bool visible = false;
     int closedWith = -1;

@@ -1,4 +1,5 @@
 // Reset High Scores: asks first, and never destroys the table on failure.
+#include "failingcalls.h"
 #include "logicfixture.h"
 
 namespace trelvane::testing {
@@ -83,6 +84,20 @@ TEST_F(ResetScoresTest, FailuresAreReportedAndTheTableIsKept)
     EXPECT_EQ(readFile("data/highscores.dat"), played);
     EXPECT_TRUE(view.visible);
 }
+
+#ifndef _WIN32
+TEST_F(ResetScoresTest, AFolderThatCannotBeSyncedLeavesTheNewTableAndSaysSo)
+{
+    {
+        CallsFail seam(3, EIO);  // the folder's sync, after the new table took the old one's place
+        click("cmdResetScores");
+    }
+    EXPECT_EQ(view.errors, std::vector<std::string>{GameFolder::shownName(GameFile::HighScores) +
+                                                    " was saved, but it may not survive a power cut: "
+                                                    "Input/output error."});
+    EXPECT_EQ(readFile("data/highscores.dat"), defaults + "\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace trelvane::testing

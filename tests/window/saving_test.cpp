@@ -2,6 +2,7 @@
 #include <functional>
 #include <optional>
 
+#include "failingcalls.h"
 #include "logicfixture.h"
 
 namespace trelvane::testing {
@@ -120,6 +121,43 @@ TEST_F(LogicTest, FailedSaveKeepsTheWindowTheChangesAndTheOldFile)
         EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"trelvane.cfg"});
     }
 }
+
+#ifndef _WIN32
+// Failures after the file was written: the player is told what became of it and what to do.
+TEST_F(LogicTest, FailuresAfterTheFileWasWrittenSayWhatBecameOfIt)
+{
+    const struct {
+        const char *name;
+        bool throughLink;  // trelvane.cfg is the player's own link: the file is rewritten in place
+        std::size_t failingCall;
+        std::string message;
+        bool closes;
+    } cases[] = {
+        {"rewritten in place, not synced", true, 1,
+         "Cannot write trelvane.cfg: Input/output error. trelvane.cfg was being rewritten in place and may now be "
+         "incomplete. Press OK again to rewrite it.\n\nYour changes are still in the window.",
+         false},
+        {"replaced, its folder not synced", false, 3,
+         "trelvane.cfg was saved, but it may not survive a power cut: Input/output error.", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(dir / "trelvane.cfg");
+        writeFile(c.throughLink ? "settings.cfg" : "trelvane.cfg", cfg(designTimeLines()));
+        if (c.throughLink)
+            fs::create_symlink("settings.cfg", dir / "trelvane.cfg");
+        ASSERT_TRUE(openExisting());
+        change("sldSphereDetail", 7);
+        {
+            CallsFail seam(c.failingCall, EIO);
+            click("cmdOK");
+        }
+        EXPECT_EQ(view.errors, std::vector<std::string>{c.message});
+        EXPECT_EQ(view.visible, !c.closes);
+        EXPECT_EQ(readFile("trelvane.cfg").substr(0, 3), "7\r\n");
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace trelvane::testing
