@@ -1,6 +1,8 @@
+// The files layer on POSIX systems: descriptors throughout, and every step of a
+// replacement taken relative to the folder it opened once.
+
 #include "files/wholefile.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include <unistd.h>
 
 #include "files/systemcalls_posix.h"
+#include "files/wholefile_system.h"
 
 namespace trelvane {
 
@@ -33,54 +36,24 @@ SystemCalls &systemCalls()
 
 }  // namespace posix
 
-namespace {
-
+using namespace files;
 using posix::systemCalls;
 
-const char *const NotRegular = "it is not a regular file";
-constexpr std::size_t Chunk = std::size_t{64} * 1024;
+namespace {
+
 constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t Rights = 07777;
 
-FileError failure(const std::string &shown, FileAction action, int error)
+// A file just opened, and what it is: the checks count on the file opened, not
+// on its name, which may have changed since.
+std::optional<FileError> openedRegular(const FilePlace &place, FileAction action, const SystemFile &file,
+                                       struct stat &st)
 {
-    return FileError{shown, action, std::strerror(error)};
-}
-
-void closeIfOpen(int &fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
-// Every byte, or the reason why not; `done` counts what reached the file.
-bool writeAll(int fd, std::string_view bytes, off_t offset, bool positioned, std::size_t &done)
-{
-    done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            positioned ? ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done))
-                       : ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-ssize_t readSome(int fd, char *buffer, std::size_t size)
-{
-    ssize_t n = 0;
-    do
-        n = ::read(fd, buffer, size);
-    while (n < 0 && errno == EINTR);
-    return n;
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
+        return failure(place, action, errno);
+    if (!S_ISREG(st.st_mode))
+        return failure(place, action, Refusal::NotRegular);
+    return std::nullopt;
 }
 
 std::string temporaryName(const std::string &name)
@@ -100,85 +73,77 @@ bool sameRights(const struct stat &a, const struct stat &b)
 
 }  // namespace
 
-// ---- Reading ---------------------------------------------------------------
+namespace files {
 
-struct FileReader::State {
-    std::string shown;
-    int fd = -1;
-    ~State() { closeIfOpen(fd); }
-};
+SystemCode lastSystemError() { return errno; }
 
-FileReader::FileReader() : state_(std::make_unique<State>()) {}
-FileReader::~FileReader() = default;
+std::string systemWords(SystemCode code) { return std::strerror(code); }
 
-std::optional<FileError> FileReader::open(const FilePlace &place)
+bool SystemFile::close()
 {
-    State &s = *state_;
-    s.shown = place.shown;
-    closeIfOpen(s.fd);
+    const bool closed = !valid() || ::close(raw_) == 0;
+    raw_ = none();
+    return closed;
+}
+
+std::optional<FileError> openToRead(const FilePlace &place, SystemFile &file)
+{
     // Without waiting: a pipe opens at once, and is turned away below.
-    s.fd = ::open(place.path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (s.fd < 0)
-        return failure(s.shown, FileAction::Open, errno);
+    file = SystemFile(::open(place.path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
-    if (::fstat(s.fd, &st) != 0)
-        return failure(s.shown, FileAction::Open, errno);
-    if (!S_ISREG(st.st_mode)) {
-        closeIfOpen(s.fd);
-        return FileError{s.shown, FileAction::Open, NotRegular};
-    }
-    return std::nullopt;
+    return openedRegular(place, FileAction::Open, file, st);
 }
 
-std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::size_t &got)
+bool readSome(SystemFile &file, char *buffer, std::size_t size, std::size_t &got)
 {
-    got = 0;
-    const ssize_t n = readSome(state_->fd, buffer, size);
-    if (n < 0)
-        return failure(state_->shown, FileAction::Read, errno);
-    got = static_cast<std::size_t>(n);
-    return std::nullopt;
+    ssize_t n = 0;
+    do
+        n = ::read(file.get(), buffer, size);
+    while (n < 0 && errno == EINTR);
+    got = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return n >= 0;
 }
 
-// ---- Replacing -------------------------------------------------------------
+bool writeSome(SystemFile &file, std::string_view bytes, std::size_t &written)
+{
+    ssize_t n = 0;
+    do
+        n = ::write(file.get(), bytes.data(), bytes.size());
+    while (n < 0 && errno == EINTR);
+    if (n == 0)
+        errno = EIO;
+    written = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return n > 0;
+}
 
-struct FileReplacement::State {
-    FilePlace place;
+}  // namespace files
+
+// ---- Replacing
+
+struct FileReplacement::State : Replacing {
     std::string name;  // within the folder
-    int folder = -1;  // opened once: every later step is relative to it
+    SystemFile folder;  // opened once: every later step is relative to it
     bool exists = false;
+    bool link = false;  // the name is a link, which may be written through
     struct stat old {};  // the file replaced (a link's target)
-    bool inPlace = false;
-    int target = -1;  // the old file, opened for an in-place rewrite
-    std::string temporary;  // its name while it exists
-    int temp = -1;
-    std::string held;  // the content, where no temporary file could be made
-    std::uint64_t size = 0;
+    std::string newName;  // the temporary file's, while it exists
 
-    ~State()
+    ~State() { discardNewFile(); }
+
+    void discardNewFile()
     {
-        discardTemporary();
-        closeIfOpen(target);
-        closeIfOpen(folder);
+        newFile.close();
+        if (!newName.empty())
+            ::unlinkat(folder.get(), newName.c_str(), 0);
+        newName.clear();
     }
-
-    void discardTemporary()
-    {
-        closeIfOpen(temp);
-        if (!temporary.empty())
-            ::unlinkat(folder, temporary.c_str(), 0);
-        temporary.clear();
-    }
-
-    FileError fail(FileAction action, int error) const { return failure(place.shown, action, error); }
-    FileError fail(FileAction action, const char *reason) const { return FileError{place.shown, action, reason}; }
 
     std::optional<FileError> checkOld(const struct stat &st);
-    std::optional<FileError> openThroughLink(const struct stat &link);
-    std::optional<FileError> openTarget();
-    int makeTemporary();  // the reason it cannot, or 0
-    // nullopt and inPlace set: the rights can only be kept by a rewrite in place.
-    std::optional<FileError> giveOldRights();
+    std::optional<FileError> openThroughLink(const struct stat &linkStat);
+    std::optional<FileError> openTarget(bool throughLink, struct stat &st);
+    int makeNewFile();  // the reason it cannot, or 0
+    std::optional<FileError> giveOldRights(bool &kept);
+    std::optional<FileError> chooseWay();
     std::optional<FileError> rewriteInPlace();
     std::optional<FileError> commit();
 };
@@ -186,10 +151,10 @@ struct FileReplacement::State {
 std::optional<FileError> FileReplacement::State::checkOld(const struct stat &st)
 {
     if (!S_ISREG(st.st_mode))
-        return fail(FileAction::Save, NotRegular);
+        return failure(place, FileAction::Save, Refusal::NotRegular);
     // A rename would pass over a read-only mark on the file itself; the player set it, so it is honoured.
     if ((st.st_mode & AnyWrite) == 0)
-        return fail(FileAction::Save, "the file is read-only");
+        return failure(place, FileAction::Save, Refusal::ReadOnly);
     old = st;
     return std::nullopt;
 }
@@ -197,56 +162,41 @@ std::optional<FileError> FileReplacement::State::checkOld(const struct stat &st)
 // A link is written through only where it cannot turn the writer's rights
 // against a file of someone else: the link and its target have one owner, or
 // the link is the writer's own.
-std::optional<FileError> FileReplacement::State::openThroughLink(const struct stat &link)
+std::optional<FileError> FileReplacement::State::openThroughLink(const struct stat &linkStat)
 {
     struct stat st {};
-    if (::fstatat(folder, name.c_str(), &st, 0) != 0) {
+    if (::fstatat(folder.get(), name.c_str(), &st, 0) != 0) {
         if (errno == ENOENT)
-            return fail(FileAction::Save, "it is a link to a missing file");
-        return fail(FileAction::Save, errno);
+            return failure(place, FileAction::Save, Refusal::LinkToMissingFile);
+        return failure(place, FileAction::Save, errno);
     }
     if (auto error = checkOld(st))
         return error;
-    target = systemCalls().openat(folder, name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (target < 0)
-        return fail(FileAction::Save, errno);
-    // The checks count on the file opened, not on the name, which may have changed since.
-    if (::fstat(target, &st) != 0)
-        return fail(FileAction::Save, errno);
-    if (!S_ISREG(st.st_mode))
-        return fail(FileAction::Save, NotRegular);
-    if (st.st_uid != link.st_uid && link.st_uid != ::geteuid())
-        return fail(FileAction::Save, "it is a link to a file of another user");
+    if (auto error = openTarget(true, st))
+        return error;
+    if (st.st_uid != linkStat.st_uid && linkStat.st_uid != ::geteuid())
+        return failure(place, FileAction::Save, Refusal::LinkOfAnotherUser);
     old = st;
-    inPlace = true;
     return std::nullopt;
 }
 
-std::optional<FileError> FileReplacement::State::openTarget()
+std::optional<FileError> FileReplacement::State::openTarget(bool throughLink, struct stat &st)
 {
-    if (target >= 0)
-        return std::nullopt;
-    target = systemCalls().openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (target < 0)
-        return fail(FileAction::Save, errno);
-    struct stat st {};
-    if (::fstat(target, &st) != 0)
-        return fail(FileAction::Save, errno);
-    if (!S_ISREG(st.st_mode))
-        return fail(FileAction::Save, NotRegular);
-    return std::nullopt;
+    const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (throughLink ? 0 : O_NOFOLLOW);
+    target = SystemFile(systemCalls().openat(folder.get(), name.c_str(), flags, 0));
+    return openedRegular(place, FileAction::Save, target, st);
 }
 
-int FileReplacement::State::makeTemporary()
+int FileReplacement::State::makeNewFile()
 {
-    // A new file gets the rights any new file gets; a replacement gets the old ones once written.
+    // A new file gets the rights any new file gets; a replacement gets the old ones.
     const mode_t mode = exists ? S_IRUSR | S_IWUSR : 0666;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = temporaryName(name);
-        temp =
-            systemCalls().openat(folder, candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (temp >= 0) {
-            temporary = candidate;
+        newFile = SystemFile(systemCalls().openat(folder.get(), candidate.c_str(),
+                                                  O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (newFile.valid()) {
+            newName = candidate;
             return 0;
         }
         if (errno != EEXIST)
@@ -255,67 +205,110 @@ int FileReplacement::State::makeTemporary()
     return errno;
 }
 
-std::optional<FileError> FileReplacement::State::giveOldRights()
+// `kept`: the new file now has the old one's owner, group and mode.
+std::optional<FileError> FileReplacement::State::giveOldRights(bool &kept)
 {
+    const int fd = newFile.get();
     struct stat now {};
-    if (::fstat(temp, &now) != 0)
-        return fail(FileAction::Save, errno);
+    if (::fstat(fd, &now) != 0)
+        return failure(place, FileAction::Save, errno);
     if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
-        const int refused = ::fchown(temp, old.st_uid, old.st_gid) == 0 ? 0 : errno;
-        if (::fstat(temp, &now) != 0)
-            return fail(FileAction::Save, errno);
+        const int refused = ::fchown(fd, old.st_uid, old.st_gid) == 0 ? 0 : errno;
+        if (::fstat(fd, &now) != 0)
+            return failure(place, FileAction::Save, errno);
         // Judged by what the file has: a file system without owners takes no change and needs none.
         if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && refused != 0 && refused != EPERM)
-            return fail(FileAction::Save, refused);
+            return failure(place, FileAction::Save, refused);
     }
-    if ((now.st_mode & Rights) != (old.st_mode & Rights) && ::fchmod(temp, old.st_mode & Rights) != 0) {
+    if ((now.st_mode & Rights) != (old.st_mode & Rights) && ::fchmod(fd, old.st_mode & Rights) != 0) {
         const int refused = errno;
-        if (::fstat(temp, &now) != 0)
-            return fail(FileAction::Save, errno);
+        if (::fstat(fd, &now) != 0)
+            return failure(place, FileAction::Save, errno);
         if ((now.st_mode & Rights) != (old.st_mode & Rights) && refused != EPERM)
-            return fail(FileAction::Save, refused);
-    } else if (::fstat(temp, &now) != 0) {
-        return fail(FileAction::Save, errno);
+            return failure(place, FileAction::Save, refused);
+    } else if (::fstat(fd, &now) != 0) {
+        return failure(place, FileAction::Save, errno);
     }
-    if (!sameRights(now, old))
-        inPlace = true;
+    kept = sameRights(now, old);
+    return std::nullopt;
+}
+
+// The one place where the way of saving is chosen, from what open() found.
+std::optional<FileError> FileReplacement::State::chooseWay()
+{
+    // The content waits in a new file beside the old one, even where it is then written in place.
+    const int refused = makeNewFile();
+    if (refused != 0 && (!exists || (refused != EACCES && refused != EPERM)))
+        return failure(place, FileAction::Save, refused);
+    way = SaveWay::ReplaceBeside;
+    if (link) {
+        way = SaveWay::InPlaceThroughLink;
+    } else if (refused != 0) {
+        way = SaveWay::InPlaceFolderTakesNoFile;
+    } else if (exists) {
+        bool kept = false;
+        if (auto error = giveOldRights(kept))
+            return error;
+        if (!kept)
+            way = SaveWay::InPlaceKeepingOwner;
+    }
+    struct stat st {};
+    if (way != SaveWay::ReplaceBeside && !target.valid())
+        return openTarget(false, st);
     return std::nullopt;
 }
 
 std::optional<FileError> FileReplacement::State::rewriteInPlace()
 {
-    if (auto error = openTarget())
-        return error;
     // Written over, then cut to length: the file is never emptied first, and keeps its owner.
     std::uint64_t done = 0;
     std::size_t written = 0;
-    const auto incomplete = [&](FileAction action, int error) {
-        FileError e = fail(action, error);
-        e.mayBeIncomplete = done + written > 0;
-        return e;
-    };
-    if (temp >= 0) {
+    const auto incomplete = [&](SystemCode code) { return rewriteFailure(place, code, done + written > 0); };
+    if (newFile.valid()) {
         std::array<char, Chunk> buffer{};
         while (done < size) {
-            const ssize_t n = ::pread(temp, buffer.data(), buffer.size(), static_cast<off_t>(done));
+            const ssize_t n = ::pread(newFile.get(), buffer.data(), buffer.size(), static_cast<off_t>(done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                return incomplete(FileAction::Write, n == 0 ? EIO : errno);
-            if (!writeAll(target, std::string_view(buffer.data(), static_cast<std::size_t>(n)),
-                          static_cast<off_t>(done), true, written))
-                return incomplete(FileAction::Write, errno);
+                return incomplete(n == 0 ? EIO : errno);
+            if (!writeAll(target, std::string_view(buffer.data(), static_cast<std::size_t>(n)), written))
+                return incomplete(errno);
             done += written;
             written = 0;
         }
-    } else if (!writeAll(target, held, 0, true, written)) {
-        return incomplete(FileAction::Write, errno);
+    } else if (!writeAll(target, held, written)) {
+        return incomplete(errno);
     }
     written = static_cast<std::size_t>(size - done);
-    if (::ftruncate(target, static_cast<off_t>(size)) != 0)
-        return incomplete(FileAction::Write, errno);
-    if (systemCalls().fsync(target) != 0)
-        return incomplete(FileAction::Write, errno);
+    if (::ftruncate(target.get(), static_cast<off_t>(size)) != 0)
+        return incomplete(errno);
+    if (systemCalls().fsync(target.get()) != 0)
+        return incomplete(errno);
+    return std::nullopt;
+}
+
+std::optional<FileError> FileReplacement::State::commit()
+{
+    if (way != SaveWay::ReplaceBeside)
+        return rewriteInPlace();
+    if (exists) {
+        // A write clears a file's set-user-id and set-group-id bits: the old rights are given again.
+        bool kept = false;
+        if (auto error = giveOldRights(kept))
+            return error;
+        if (!kept)
+            return failure(place, FileAction::Save, EPERM);
+    }
+    // Some file systems report a full disk only when the data reaches it.
+    if (systemCalls().fsync(newFile.get()) != 0)
+        return failure(place, FileAction::Write, errno);
+    if (systemCalls().renameat(folder.get(), newName.c_str(), folder.get(), name.c_str()) != 0)
+        return failure(place, FileAction::Save, errno);
+    newName.clear();
+    // The rename itself lasts only once the folder is on disk; some file systems cannot sync a folder.
+    if (systemCalls().fsync(folder.get()) != 0 && errno != EINVAL)
+        return failure(place, FileAction::Sync, errno);
     return std::nullopt;
 }
 
@@ -333,73 +326,34 @@ std::optional<FileError> FileReplacement::open()
     if (folder.empty())
         folder = ".";
     s.name = s.place.path.filename().string();
-    s.folder = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (s.folder < 0)
-        return s.fail(FileAction::Save, errno);
+    s.folder = SystemFile(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!s.folder.valid())
+        return failure(s.place, FileAction::Save, errno);
 
     struct stat st {};
-    if (::fstatat(s.folder, s.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(s.folder.get(), s.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         s.exists = true;
-        if (auto error = S_ISLNK(st.st_mode) ? s.openThroughLink(st) : s.checkOld(st))
+        s.link = S_ISLNK(st.st_mode);
+        if (auto error = s.link ? s.openThroughLink(st) : s.checkOld(st))
             return error;
         // Not writable for this user (or on a read-only mount): a rename would get round it.
-        if (!s.inPlace && ::faccessat(s.folder, s.name.c_str(), W_OK, AT_EACCESS) != 0)
-            return s.fail(FileAction::Save, errno);
+        if (!s.link && ::faccessat(s.folder.get(), s.name.c_str(), W_OK, AT_EACCESS) != 0)
+            return failure(s.place, FileAction::Save, errno);
     } else if (errno != ENOENT) {
-        return s.fail(FileAction::Save, errno);
+        return failure(s.place, FileAction::Save, errno);
     }
-
-    if (const int error = s.makeTemporary()) {
-        // A folder that refuses new files: a file already there is rewritten in place.
-        if (!s.exists || (error != EACCES && error != EPERM))
-            return s.fail(FileAction::Save, error);
-        s.inPlace = true;
-        return s.openTarget();
-    }
-    return std::nullopt;
+    return s.chooseWay();
 }
 
-std::optional<FileError> FileReplacement::write(std::string_view content)
-{
-    State &s = *state_;
-    s.size += content.size();
-    if (s.temp < 0) {
-        s.held.append(content);
-        return std::nullopt;
-    }
-    std::size_t done = 0;
-    if (!writeAll(s.temp, content, 0, false, done))
-        return s.fail(FileAction::Write, errno);
-    return std::nullopt;
-}
+std::optional<FileError> FileReplacement::write(std::string_view content) { return state_->take(content); }
 
 std::optional<FileError> FileReplacement::commit()
 {
     State &s = *state_;
     auto error = s.commit();
     // Whatever happened, no temporary file is left behind.
-    s.discardTemporary();
+    s.discardNewFile();
     return error;
-}
-
-std::optional<FileError> FileReplacement::State::commit()
-{
-    State &s = *this;
-    if (!s.inPlace && s.exists)
-        if (auto error = s.giveOldRights())
-            return error;
-    if (s.inPlace)
-        return s.rewriteInPlace();
-    // Some file systems report a full disk only when the data reaches it.
-    if (systemCalls().fsync(s.temp) != 0)
-        return s.fail(FileAction::Write, errno);
-    if (systemCalls().renameat(s.folder, s.temporary.c_str(), s.folder, s.name.c_str()) != 0)
-        return s.fail(FileAction::Save, errno);
-    s.temporary.clear();
-    // The rename itself lasts only once the folder is on disk; some file systems cannot sync a folder.
-    if (systemCalls().fsync(s.folder) != 0 && errno != EINVAL)
-        return s.fail(FileAction::Sync, errno);
-    return std::nullopt;
 }
 
 }  // namespace trelvane

@@ -3,11 +3,11 @@
 
 #include "files/wholefile.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "files/systemcalls_windows.h"
+#include "files/wholefile_system.h"
 
 namespace trelvane {
 
@@ -21,15 +21,36 @@ SystemCalls &systemCalls()
 
 }  // namespace windows
 
-namespace {
-
 using windows::systemCalls;
 
-const char NotRegular[] = "it is not a regular file";
-const char ReadOnly[] = "the file is read-only";
+namespace {
+
+constexpr DWORD NoFile = INVALID_FILE_ATTRIBUTES;
+// What a player or the game may have set on the file; read-only is refused before.
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+DWORD attributesOf(const std::filesystem::path &path) { return GetFileAttributesW(path.c_str()); }
+
+bool holdsFile(const std::filesystem::path &path) { return attributesOf(path) != NoFile; }
+
+// A file beside `place`, named as the player knows `place`: from the game's folder.
+std::string shownBeside(const FilePlace &place, const std::filesystem::path &beside)
+{
+    const std::size_t folderEnd = place.shown.find_last_of("\\/");
+    const std::u8string name = beside.filename().u8string();
+    return place.shown.substr(0, folderEnd == std::string::npos ? 0 : folderEnd + 1) +
+           std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+namespace files {
+
+SystemCode lastSystemError() { return GetLastError(); }
 
 // The one place where the system's words for an error code are made.
-std::string systemReason(DWORD code)
+std::string systemWords(SystemCode code)
 {
     wchar_t *text = nullptr;
     const DWORD length =
@@ -53,144 +74,78 @@ std::string systemReason(DWORD code)
     return reason;
 }
 
-FileError failure(const FilePlace &place, FileAction action, DWORD code)
+bool SystemFile::close()
 {
-    return FileError{place.shown, action, systemReason(code)};
+    const bool closed = !valid() || CloseHandle(raw_);
+    raw_ = none();
+    return closed;
 }
 
-FileError failure(const FilePlace &place, FileAction action, const char *reason)
+std::optional<FileError> openToRead(const FilePlace &place, SystemFile &file)
 {
-    return FileError{place.shown, action, reason};
-}
-
-class Handle {
-public:
-    Handle() = default;
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { close(); }
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
-    Handle &operator=(Handle &&other) noexcept
-    {
-        std::swap(h_, other.h_);
-        return *this;
-    }
-
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-    bool close()
-    {
-        const bool ok = !valid() || CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-};
-
-constexpr DWORD NoFile = INVALID_FILE_ATTRIBUTES;
-// What a player or the game may have set on the file; read-only is refused before.
-constexpr DWORD KeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-DWORD attributesOf(const std::filesystem::path &path) { return GetFileAttributesW(path.c_str()); }
-
-bool holdsFile(const std::filesystem::path &path) { return attributesOf(path) != NoFile; }
-
-// A file beside `place`, named as the player knows `place`: from the game's folder.
-std::string shownBeside(const FilePlace &place, const std::filesystem::path &beside)
-{
-    const std::size_t folderEnd = place.shown.find_last_of("\\/");
-    const std::u8string name = beside.filename().u8string();
-    return place.shown.substr(0, folderEnd == std::string::npos ? 0 : folderEnd + 1) +
-           std::string(name.begin(), name.end());
-}
-
-// Every byte, or the reason why not; a full disk takes part of a write and refuses the rest.
-bool writeAll(HANDLE file, std::string_view content)
-{
-    while (!content.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 20));
-        DWORD written = 0;
-        if (!systemCalls().writeFile(file, content.data(), chunk, &written, nullptr))
-            return false;
-        if (written == 0) {
-            SetLastError(ERROR_HANDLE_DISK_FULL);
-            return false;
-        }
-        content.remove_prefix(written);
-    }
-    return true;
-}
-
-}  // namespace
-
-// ---- Reading
-
-struct FileReader::State {
-    Handle file;
-    std::string shown;
-};
-
-FileReader::FileReader() : state_(std::make_unique<State>()) {}
-FileReader::~FileReader() = default;
-
-std::optional<FileError> FileReader::open(const FilePlace &place)
-{
-    state_->file.close();
     const DWORD attributes = attributesOf(place.path);
     if (attributes != NoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return failure(place, FileAction::Open, NotRegular);
-    Handle file(CreateFileW(place.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return failure(place, FileAction::Open, Refusal::NotRegular);
+    file =
+        SystemFile(CreateFileW(place.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return failure(place, FileAction::Open, GetLastError());
     // A device or a pipe under the file's name (checked on what was opened).
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return failure(place, FileAction::Open, NotRegular);
-    state_->file = std::move(file);
-    state_->shown = place.shown;
+        return failure(place, FileAction::Open, Refusal::NotRegular);
     return std::nullopt;
 }
 
-std::optional<FileError> FileReader::read(char *buffer, std::size_t size, std::size_t &got)
+bool readSome(SystemFile &file, char *buffer, std::size_t size, std::size_t &got)
 {
-    got = 0;
     DWORD n = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
-    if (!ReadFile(state_->file.get(), buffer, chunk, &n, nullptr))
-        return FileError{state_->shown, FileAction::Read, systemReason(GetLastError())};
-    got = n;
-    return std::nullopt;
+    const bool read = ReadFile(file.get(), buffer, static_cast<DWORD>(size), &n, nullptr);
+    got = read ? n : 0;
+    return read;
 }
+
+// A full disk takes part of a write and refuses the rest.
+bool writeSome(SystemFile &file, std::string_view bytes, std::size_t &written)
+{
+    DWORD n = 0;
+    if (!systemCalls().writeFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr))
+        return false;
+    if (n == 0) {
+        SetLastError(ERROR_HANDLE_DISK_FULL);
+        return false;
+    }
+    written = n;
+    return true;
+}
+
+}  // namespace files
+
+using namespace files;
 
 // ---- Replacing
 
 // Normally a temporary file beside the target, written, flushed and put in the
-// target's place. In place (when the folder takes no new file) the content is
-// kept until commit(), so the old file is untouched until then there too.
-struct FileReplacement::State {
-    FilePlace place;
+// target's place. In place, the content is held until commit(), so the old file
+// is untouched until then there too.
+struct FileReplacement::State : Replacing {
     std::filesystem::path temporary;
     // Where ReplaceFileW puts the old file: a name no other file has, so that after
     // any failure the old file is known to be under its own name or under this one.
     std::filesystem::path backup;
-    Handle file;  // the temporary file, or the target itself when rewritten in place
-    bool inPlace = false;
-    std::string pending;  // in place: what commit() writes
 
     ~State() { discard(); }
 
     // What a failed or abandoned replacement leaves: nothing.
     void discard()
     {
-        file.close();
+        newFile.close();
         if (!temporary.empty())
             DeleteFileW(temporary.c_str());
         temporary.clear();
     }
 
+    std::optional<FileError> chooseWay(DWORD attributes);
     DWORD openTemporary();
     std::optional<FileError> openInPlace();
     std::optional<FileError> rewriteInPlace();
@@ -211,21 +166,34 @@ std::optional<FileError> FileReplacement::open()
     const DWORD attributes = attributesOf(s.place.path);
     if (attributes != NoFile) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return failure(s.place, FileAction::Save, NotRegular);
+            return failure(s.place, FileAction::Save, Refusal::NotRegular);
         // ReplaceFileW would refuse too, but with the system's vaguer words.
         if (attributes & FILE_ATTRIBUTE_READONLY)
-            return failure(s.place, FileAction::Save, ReadOnly);
-        // A link is written through: a replacement would put a plain file in its place.
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            return s.openInPlace();
+            return failure(s.place, FileAction::Save, Refusal::ReadOnly);
     }
-    const DWORD code = s.openTemporary();
-    if (code == ERROR_SUCCESS)
+    return s.chooseWay(attributes);
+}
+
+// The one place where the way of saving is chosen, from what is under the file's name.
+std::optional<FileError> FileReplacement::State::chooseWay(DWORD attributes)
+{
+    const bool exists = attributes != NoFile;
+    // A link is written through: a replacement would put a plain file in its place.
+    if (exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        way = SaveWay::InPlaceThroughLink;
+        return openInPlace();
+    }
+    const DWORD code = openTemporary();
+    if (code == ERROR_SUCCESS) {
+        way = SaveWay::ReplaceBeside;
         return std::nullopt;
+    }
     // A folder that takes no new file: a file that may be written is rewritten in place.
-    if (attributes != NoFile && code == ERROR_ACCESS_DENIED)
-        return s.openInPlace();
-    return failure(s.place, FileAction::Save, code);
+    if (exists && code == ERROR_ACCESS_DENIED) {
+        way = SaveWay::InPlaceFolderTakesNoFile;
+        return openInPlace();
+    }
+    return failure(place, FileAction::Save, code);
 }
 
 // In the same folder, so that the last step is a rename within one volume.
@@ -239,9 +207,9 @@ DWORD FileReplacement::State::openTemporary()
         if (holdsFile(spare))
             continue;  // kept by an earlier run that had the same process number
         std::filesystem::path candidate = folder / (name + L".tmp");
-        file = Handle(systemCalls().createFile(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.valid()) {
+        newFile = SystemFile(systemCalls().createFile(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (newFile.valid()) {
             temporary = std::move(candidate);
             backup = std::move(spare);
             return ERROR_SUCCESS;
@@ -255,41 +223,28 @@ DWORD FileReplacement::State::openTemporary()
 
 std::optional<FileError> FileReplacement::State::openInPlace()
 {
-    file = Handle(systemCalls().createFile(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    target = SystemFile(systemCalls().createFile(place.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.valid())
         return failure(place, FileAction::Save, GetLastError());
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-        file.close();
-        return failure(place, FileAction::Save, NotRegular);
+    if (GetFileType(target.get()) != FILE_TYPE_DISK) {
+        target.close();
+        return failure(place, FileAction::Save, Refusal::NotRegular);
     }
-    inPlace = true;
     return std::nullopt;
 }
 
-std::optional<FileError> FileReplacement::write(std::string_view content)
-{
-    State &s = *state_;
-    if (s.inPlace) {
-        s.pending.append(content);
-        return std::nullopt;
-    }
-    if (!writeAll(s.file.get(), content))
-        return failure(s.place, FileAction::Write, GetLastError());
-    return std::nullopt;
-}
+std::optional<FileError> FileReplacement::write(std::string_view content) { return state_->take(content); }
 
 std::optional<FileError> FileReplacement::State::rewriteInPlace()
 {
     LARGE_INTEGER start{};
-    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+    if (!SetFilePointerEx(target.get(), start, nullptr, FILE_BEGIN))
         return failure(place, FileAction::Write, GetLastError());
-    if (!writeAll(file.get(), pending) || !SetEndOfFile(file.get()) || !systemCalls().flushFileBuffers(file.get())) {
-        FileError error = failure(place, FileAction::Write, GetLastError());
-        error.mayBeIncomplete = true;
-        return error;
-    }
-    if (!file.close())
+    std::size_t done = 0;
+    if (!writeAll(target, held, done) || !SetEndOfFile(target.get()) || !systemCalls().flushFileBuffers(target.get()))
+        return rewriteFailure(place, GetLastError(), true);
+    if (!target.close())
         return failure(place, FileAction::Write, GetLastError());
     return std::nullopt;
 }
@@ -297,7 +252,7 @@ std::optional<FileError> FileReplacement::State::rewriteInPlace()
 std::optional<FileError> FileReplacement::commit()
 {
     State &s = *state_;
-    if (s.inPlace)
+    if (s.way != SaveWay::ReplaceBeside)
         return s.rewriteInPlace();
     auto error = s.putInPlace();
     if (error)
@@ -308,13 +263,13 @@ std::optional<FileError> FileReplacement::commit()
 std::optional<FileError> FileReplacement::State::putInPlace()
 {
     // Some file systems report a full disk only when the data reaches it.
-    if (!systemCalls().flushFileBuffers(file.get()) || !file.close())
+    if (!systemCalls().flushFileBuffers(newFile.get()) || !newFile.close())
         return failure(place, FileAction::Write, GetLastError());
 
     const DWORD attributes = attributesOf(place.path);
     // Something else took the name since open(). Wine's ReplaceFileW would move a folder aside.
     if (attributes != NoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return failure(place, FileAction::Save, NotRegular);
+        return failure(place, FileAction::Save, Refusal::NotRegular);
     // A new file has no rights to keep, and MoveFileExW gives it the folder's.
     if (attributes == NoFile) {
         if (!systemCalls().moveFile(temporary.c_str(), place.path.c_str(),
