@@ -77,7 +77,10 @@ TEST_F(LogicTest, EverySettingsControlCaptionAndPictureIsExplainedOnceOpen)
         if (!c.field || c.role == Role::Message)
             continue;
         SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
-        EXPECT_EQ(view.descriptions[r], factsOf(*c.field).explains);
+        std::string expected(factsOf(*c.field).explains);
+        if (c.kind == ControlKind::ComboBox)
+            expected.append(" ").append(KeyListHint);  // how to set the key by pressing it
+        EXPECT_EQ(view.descriptions[r], expected);
     }
 }
 
