@@ -471,6 +471,34 @@ TEST(SaveSettingsFile, SavedFileKeepsItsOwnerGroupAndMode)
     }
 }
 
+// A player's write clears the set-user-id and set-group-id bits of a file:
+// the saved file still has every bit of its mode.
+TEST(SaveSettingsFile, APlayersOwnSetIdFileKeepsItsMode)
+{
+    for (const mode_t mode : {mode_t{04755}, mode_t{02775}}) {
+        SCOPED_TRACE(mode);
+        TempDir dir;
+        const fs::path path = dir / "game/trelvane.cfg";
+        fs::create_directories(dir / "game");
+        fs::create_directory(dir / "player");
+        writeFile(path, OldSettings);
+        if (geteuid() == 0) {
+            setMode(dir.path(), 0755);
+            setMode(dir / "game", 0777);
+            ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        }
+        setMode(path, mode);
+
+        EXPECT_TRUE(
+            asPlayer(dir / "player", [&] { return !saveSettingsFile(GameFolder(dir / "game"), sampleSettings()); }));
+
+        struct stat after {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(readFile(path), SampleFile);
+    }
+}
+
 // A link is written through only where that cannot turn the writer's rights
 // against another user's file: here the superuser saves in a player's folder.
 TEST(SaveSettingsFile, LinksOfAnotherOwnerAreNotWrittenThrough)
