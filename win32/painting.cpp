@@ -143,7 +143,7 @@ void Win32View::drawKeyItem(const DRAWITEMSTRUCT &item)
         if (box && row >= 0 && !rows_[row].prompt.empty())
             text = rows_[row].prompt;  // waiting for a key
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, marked     ? RGB(192, 0, 0)
+        SetTextColor(item.hDC, marked     ? colourRef(MarkedKeyColour)
                                : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                           : GetSysColor(COLOR_WINDOWTEXT));
         const Selection font(item.hDC, font_.get());
