@@ -7,7 +7,8 @@
 
 namespace trelvane {
 
-// The window's title, the title of its messages, and what screen readers call the program.
+// The window's title, the title of its messages, what screen readers call the
+// program, and the description in its version resource (read by CMake).
 inline constexpr std::string_view WindowTitle = "Trelvane Configuration Utility";
 // The load-error box's choice beside the system's own Close button.
 inline constexpr std::string_view UseFactorySettingsText = "&Use Factory Settings";
