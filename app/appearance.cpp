@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <array>
 
+#include "window/look.h"
+
 namespace trelvane {
 
 namespace {
@@ -24,7 +26,7 @@ const QString &fontFamily()
     static const QString family = [] {
         for (const char *style : {"Regular", "Bold"})
             QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/TrelvaneSans-%1.ttf").arg(QLatin1String(style)));
-        return QStringLiteral("Trelvane Sans");
+        return QString::fromUtf8(FontFamily.data(), static_cast<qsizetype>(FontFamily.size()));
     }();
     return family;
 }
@@ -105,7 +107,7 @@ private:
 QFont windowFont()
 {
     QFont f(fontFamily());
-    f.setPixelSize(11);
+    f.setPixelSize(FontPixels);
     // Pinned rather than left to the desktop's settings: full hinting may
     // widen letters by a pixel and break the captions' fit.
     f.setHintingPreference(QFont::PreferVerticalHinting);

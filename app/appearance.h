@@ -11,8 +11,7 @@ class QWidget;
 namespace trelvane {
 
 // The font of every caption, button, check box and key list: the embedded
-// sans serif at 11 pixels (8.25 points at the 96 dots per inch the layout's
-// twips are converted at). The first call registers the font.
+// one that window/look.h names, at its size. The first call registers the font.
 QFont windowFont();
 
 // Has tooltips and message boxes, which are windows of their own and so do

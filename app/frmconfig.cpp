@@ -26,6 +26,7 @@
 #include "app/wheelguard.h"
 #include "keys/keyboardcodes.h"
 #include "keys/keycatalogue.h"
+#include "window/look.h"
 #include "window/placement.h"
 #include "window/settingfacts.h"
 
@@ -55,9 +56,7 @@ void fill(QWidget *w, const QColor &colour)
     w->setAutoFillBackground(true);
 }
 
-// A key list whose key another move also uses. Qt 6.4 offers no warning role
-// in its palette; this red reads as one on light and dark desktops alike.
-const QColor WarningText(0xc0, 0x1c, 0x28);
+QColor colour(const Colour &c) { return {c.red, c.green, c.blue}; }
 
 }  // namespace
 
@@ -67,7 +66,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
       prompts_(prompts), logic_(QDir(programFolder).filesystemPath(), *this)
 {
     setObjectName(QStringLiteral("frmConfig"));
-    setWindowTitle(QStringLiteral("Trelvane Configuration Utility"));
+    setWindowTitle(text(WindowTitle));
     giveWindowIcon(*this);
     setFixedSize(toPixels(WindowWidthTwips), toPixels(WindowHeightTwips));
 
@@ -83,7 +82,7 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
     keyNames_ = new QStringListModel(names, this);
 
     // Created bottom-most first, so that each control stacks above those before it.
-    std::vector<std::pair<const ControlDef *, QWidget *>> focusable;
+    std::vector<QWidget *> windowed;
     for (auto it = WindowLayout.rbegin(); it != WindowLayout.rend(); ++it) {
         QWidget *w = make(*it);
         if (!w)
@@ -92,18 +91,15 @@ frmConfig::frmConfig(const QString &programFolder, UserPrompts &prompts, QWidget
         controls_.at(rowOf(*it)) = w;
         wire(rowOf(*it), w);
         if (it->isWindowed())
-            focusable.emplace_back(&*it, w);
+            windowed.push_back(w);
     }
-    for (const auto &[def, w] : focusable)
+    for (QWidget *w : windowed)
         w->raise();
     applyAccessibleText(*this);
 
-    std::sort(focusable.begin(), focusable.end(),
-              [](const auto &a, const auto &b) { return a.first->tab < b.first->tab; });
-    for (size_t i = 1; i < focusable.size(); ++i)
-        setTabOrder(focusable[i - 1].second, focusable[i].second);
-
-    control(WindowLogic::holderRow(Field::SphereDetail))->setFocus();
+    for (size_t i = 1; i < FocusOrder.size(); ++i)
+        setTabOrder(control(FocusOrder[i - 1]), control(FocusOrder[i]));
+    control(FocusOrder.front())->setFocus();
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -186,8 +182,8 @@ QWidget *frmConfig::makeLabel(const ControlDef &def)
     if (def.role == Role::Message) {
         auto *l = new QLabel(text(def.text), messageStrip_);
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::yellow);
-        p.setColor(QPalette::Window, Qt::black);
+        p.setColor(QPalette::WindowText, colour(MessageColour));
+        p.setColor(QPalette::Window, colour(StripColour));
         l->setPalette(p);
         // Opaque on the black strip: a step repaints the label alone, not the strip beneath it.
         l->setAutoFillBackground(true);
@@ -213,7 +209,7 @@ QWidget *frmConfig::makeShape(const ControlDef &def)
 {
     auto *w = new QWidget(this);
     w->setGeometry(rectOf(def));
-    fill(w, def.role == Role::Strip ? QColor(Qt::black) : palette().color(QPalette::Button));
+    fill(w, def.role == Role::Strip ? colour(StripColour) : palette().color(QPalette::Button));
     if (def.role == Role::Strip) {
         // The sample messages are seen only over the part of the strip that the
         // speed slider and the box at the right leave open. Clipping them to
@@ -222,7 +218,7 @@ QWidget *frmConfig::makeShape(const ControlDef &def)
         messageStrip_ = new QWidget(this);
         messageStrip_->setObjectName(QStringLiteral("messageStrip"));
         messageStrip_->setGeometry(toPixels(clip.left, clip.top, clip.width, clip.height));
-        fill(messageStrip_, Qt::black);
+        fill(messageStrip_, colour(StripColour));
     }
     return w;
 }
@@ -257,9 +253,8 @@ void frmConfig::wire(int row, QWidget *w)
         if (auto *caption = qobject_cast<CaptionLabel *>(w)) {
             connect(caption, &CaptionLabel::clicked, this, [this, row] {
                 // As a click on the box it captions: the box takes the focus too.
-                if (const std::optional<Field> f = WindowLayout[row].field)
-                    if (auto *box = qobject_cast<SettingCheckBox *>(control(WindowLogic::holderRow(*f))))
-                        box->setFocus(Qt::MouseFocusReason);
+                if (const int box = WindowLogic::boxOfCaption(row); box >= 0)
+                    control(box)->setFocus(Qt::MouseFocusReason);
                 logic_.clicked(row);
             });
         }
@@ -299,7 +294,7 @@ void frmConfig::setDescription(int row, std::string_view description, bool marke
         if (marked) {
             QPalette p = w->palette();
             for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-                p.setColor(role, WarningText);
+                p.setColor(role, colour(MarkedKeyColour));
             w->setPalette(p);
         } else if (w->testAttribute(Qt::WA_SetPalette)) {
             w->setPalette(QPalette());  // back to the window's own

@@ -5,6 +5,7 @@
 
 #include "app/frmconfig.h"
 #include "app/userprompts.h"
+#include "window/look.h"
 
 int main(int argc, char *argv[])
 {
@@ -15,7 +16,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // What screen readers call the program. Not the display name, which Qt
     // would append to the title of every message box.
-    QCoreApplication::setApplicationName(QStringLiteral("Trelvane Configuration Utility"));
+    QCoreApplication::setApplicationName(
+        QString::fromUtf8(trelvane::WindowTitle.data(), static_cast<qsizetype>(trelvane::WindowTitle.size())));
     trelvane::UserPrompts prompts;
     trelvane::frmConfig window(QCoreApplication::applicationDirPath(), prompts);
     if (!window.Form_Load())

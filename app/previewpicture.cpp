@@ -2,15 +2,13 @@
 
 #include <QLabel>
 
-namespace trelvane {
+#include "window/pixels.h"
 
-// From this many device pixels per pixel the picture drawn at twice the size
-// is sharper than the plain one enlarged; below it, the plain one is shown as is.
-constexpr qreal SharpPictureRatio = 1.5;
+namespace trelvane {
 
 QPixmap loadPicture(const QString &resource, qreal devicePixelRatio)
 {
-    if (devicePixelRatio >= SharpPictureRatio) {
+    if (showsSharpPictures(devicePixelRatio)) {
         QString sharp = resource;
         sharp.insert(sharp.lastIndexOf(u'.'), QStringLiteral("@2x"));
         QPixmap doubled(sharp);

@@ -11,8 +11,9 @@ class QLabel;
 namespace trelvane {
 
 // The picture stored under `resource` as a screen of the given device pixel
-// ratio shows it: the plain 85-pixel image, or from 1.5 up its "@2x" copy
-// with device pixel ratio 2, so that it fills the same logical box.
+// ratio shows it: the plain 85-pixel image, or where showsSharpPictures()
+// says so its "@2x" copy with device pixel ratio 2, so that it fills the same
+// logical box.
 QPixmap loadPicture(const QString &resource, qreal devicePixelRatio);
 
 // Shows or hides a picture label, decoding its image on first show.

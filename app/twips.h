@@ -1,20 +1,16 @@
 #pragma once
-// Window coordinates are kept in twips (1/1440 inch); this is the one place
-// where they become pixels. Qt's high-DPI scaling handles larger screens.
+// The layout's twips as Qt's pixels, at the layout's own density: Qt's
+// high-DPI scaling handles denser screens.
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
+#include "window/pixels.h"
+
 namespace trelvane {
 
-inline constexpr int TwipsPerPixel = 15;
-
-constexpr int toPixels(int twips)
-{
-    // Round to nearest; every coordinate in the layout is a whole pixel anyway.
-    return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
-}
+constexpr int toPixels(int twips) { return twipsToPixels(twips); }
 
 inline QPoint toPixels(int leftTwips, int topTwips) { return {toPixels(leftTwips), toPixels(topTwips)}; }
 

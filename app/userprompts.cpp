@@ -3,11 +3,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "window/look.h"
+
 namespace trelvane {
 
 namespace {
 
-const QString Title = QStringLiteral("Trelvane Configuration Utility");
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -17,14 +19,17 @@ bool UserPrompts::confirm(QWidget *parent, const QString &title, const QString &
            QMessageBox::Yes;
 }
 
-void UserPrompts::error(QWidget *parent, const QString &message) { QMessageBox::critical(parent, Title, message); }
+void UserPrompts::error(QWidget *parent, const QString &message)
+{
+    QMessageBox::critical(parent, text(WindowTitle), message);
+}
 
 bool UserPrompts::loadFailed(QWidget *parent, const QString &message, bool factoryOffered)
 {
-    QMessageBox box(QMessageBox::Critical, Title, message, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Critical, text(WindowTitle), message, QMessageBox::NoButton, parent);
     QPushButton *factory = nullptr;
     if (factoryOffered)
-        factory = box.addButton(QStringLiteral("&Use Factory Settings"), QMessageBox::AcceptRole);
+        factory = box.addButton(text(UseFactorySettingsText), QMessageBox::AcceptRole);
     // Enter, Escape and the close box all leave as a box without the choice would.
     QPushButton *close = box.addButton(QMessageBox::Close);
     box.setDefaultButton(close);

@@ -15,7 +15,7 @@ public:
     virtual void error(QWidget *parent, const QString &message);
     // The settings could not be loaded at start-up. Close is the default and
     // the Escape answer; only when factoryOffered is there a second button,
-    // "&Use Factory Settings". True when the player chose it.
+    // UseFactorySettingsText. True when the player chose it.
     virtual bool loadFailed(QWidget *parent, const QString &message, bool factoryOffered);
 };
 

@@ -7,32 +7,11 @@
 #include <new>
 #include <utility>
 
+#include "win32/handles.h"
+
 namespace trelvane {
 
 namespace {
-
-// One reference to a COM object, given back when the holder goes.
-template <typename T> class ComRef {
-public:
-    ComRef() = default;
-    explicit ComRef(T *adopted) : p_(adopted) {}
-    ~ComRef()
-    {
-        if (p_)
-            p_->Release();
-    }
-    ComRef(ComRef &&other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComRef(const ComRef &) = delete;
-    ComRef &operator=(const ComRef &) = delete;
-    ComRef &operator=(ComRef &&) = delete;
-    T *operator->() const { return p_; }
-    T *get() const { return p_; }
-    // Where a function that makes an object puts its reference.
-    void **put() { return reinterpret_cast<void **>(&p_); }
-
-private:
-    T *p_ = nullptr;
-};
 
 // A VARIANT cleared when it goes.
 struct OwnedVariant : VARIANT {

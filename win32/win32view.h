@@ -2,28 +2,34 @@
 // The window on Windows: the platform's own controls made from WindowLayout,
 // the labels, shapes, pictures and sample messages painted by the window
 // beneath them, and every event passed on to WindowLogic.
+//
+// One class, its parts in files by job: the window and its message loop
+// (win32view.cpp), making and placing the controls (controls.cpp), the keys
+// of a key list and of the dialog (keys.cpp), painting (painting.cpp), and
+// what tips and screen readers are told (descriptions.cpp).
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <bitset>
 #include <filesystem>
-#include <map>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "win32/accessible.h"
+#include "win32/handles.h"
+#include "win32/pictures.h"
 #include "window/layouttable.h"
+#include "window/pixels.h"
 #include "window/windowlogic.h"
 #include "window/windowview.h"
-
-struct IPicture;
 
 namespace trelvane {
 
@@ -56,7 +62,9 @@ public:
     void close(int status) override;
 
 private:
-    std::optional<AccessibleFacts> accessibleFacts(HWND control) const override;
+    static constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // Control IDs stay clear of IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Escape.
+    static constexpr int FirstControlId = 100;
 
     struct Row {
         HWND control = nullptr;  // control windows only
@@ -72,20 +80,25 @@ private:
         bool nameCut = false;  // key lists: the box shows less than the whole name
     };
 
+    // The window and its message loop.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR view);
-    static HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR);
-    static LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // A key for a key list, or a click that ends its wait; true when the key was the logic's.
+    void reveal();
+    void command(int id, int code, HWND from);
+    void sliderMoved(HWND slider);
+    int rowOf(HWND control) const;
+    // The caption under a point whose click is a click on a check box; -1 for none.
+    int captionAt(POINT p) const;
+
+    // Keys: a key for a key list, or a click that ends its wait; true when the key was the logic's.
     bool captureKey(const MSG &message);
     bool takeKey(const MSG &message);
-    void reveal();
-    void makeTips();
-    void addTip(int row);
 
-    int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    // Making the controls from the table, at the window's DPI.
+    int px(int twips) const { return twipsToPixels(twips, dpi_); }
+    int scaled(int pixels) const { return scaledPixels(pixels, dpi_); }
     RECT pixels(int left, int top, int width, int height) const;
     void makeFonts();
     void makeControls();
@@ -94,46 +107,55 @@ private:
     void placeControls();
     void fitKeyListBox(int row) const;
     // A key list's box holds its selected key in this height; the border makes up the rest.
-    int keyBoxItemHeight(int row) const { return rows_[row].rect.bottom - rows_[row].rect.top - MulDiv(6, dpi_, 96); }
+    int keyBoxItemHeight(int row) const { return rows_[row].rect.bottom - rows_[row].rect.top - scaled(6); }
+    void measureItem(MEASUREITEMSTRUCT &item) const;
     void placeWindow();
+    // Every control to its place and font at the new DPI, the window to `suggested`.
+    void changeDpi(int dpi, const RECT &suggested);
+    // Where Windows would put the window: its top left kept, its client area at the new DPI.
+    void changeDpiInPlace(int dpi);
     static const std::vector<std::wstring> &keyNames();
     void fillKeyList(HWND list) const;
     void widenDropDown(HWND list) const;
+
+    // Painting.
     RECT messageRect(int row) const;
     RECT messageClip() const;
-
+    void paintWindow();
     void paint(HDC dc, const RECT &area);
     void paintRow(HDC dc, int row);
-    void drawPicture(HDC dc, const ControlDef &def, const RECT &r);
     void drawKeyItem(const DRAWITEMSTRUCT &item);
+    void tick();
 
-    void command(int id, int code, HWND from);
-    void sliderMoved(HWND slider);
-    int rowAt(POINT p) const;
-    int rowOf(HWND control) const;
+    // What tips and screen readers are told.
+    void makeTips();
+    void addTip(int row);
+    void placeTips();
+    void giveTipText(NMTTDISPINFOW &info);
+    std::optional<AccessibleFacts> accessibleFacts(HWND control) const override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND tips_ = nullptr;
     std::wstring tipText_;  // the tip on show: the system reads it after the notification
     WindowLogic *logic_ = nullptr;
-    int dpi_ = 96;
+    int dpi_ = LayoutDpi;
     int keyItemHeight_ = 15;  // an entry of a key list's drop-down
     int status_ = 0;
     bool showPending_ = false;
     bool firstFramePainted_ = false;
     bool ticking_ = false;
-    HRGN tickArea_ = nullptr;  // what the messages' moves in this tick changed
+    Region tickArea_;  // what the messages' moves in this tick changed
     bool quiet_ = false;  // a value set by the logic, not by the player
     int pressedRow_ = -1;  // a caption under a held mouse button
     HWND lastFocus_ = nullptr;  // given back when the window is active again
     std::bitset<256> keptKeys_;  // by virtual key: pressed for the logic, so their release is kept too
-    HFONT font_ = nullptr;
-    HFONT boldFont_ = nullptr;
-    HANDLE fontResources_[2] = {};
+    std::array<FontInMemory, 2> fontFiles_;
+    Font font_;
+    Font boldFont_;
+    Brush stripBrush_;
     std::array<Row, WindowLayout.size()> rows_{};
-    std::map<std::string_view, IPicture *> pictures_;  // decoded on first sight, by file name
-    bool sharpPictures_ = false;  // which set pictures_ holds
+    PreviewPictures pictures_;
 };
 
 // Makes the window over the settings in `gameFolder`, loads them and runs it;

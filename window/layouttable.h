@@ -146,6 +146,31 @@ inline constexpr auto WindowLayout = [] {
     // clang-format on
 }();
 
+// The rows of the control windows in focus order: the order Tab follows, from
+// the control that has the focus when the window opens.
+inline constexpr auto FocusOrder = [] {
+    constexpr auto windowed = [] {
+        std::size_t n = 0;
+        for (const ControlDef &c : WindowLayout)
+            n += c.isWindowed() ? 1 : 0;
+        return n;
+    }();
+    std::array<int, windowed> rows{};
+    int previous = -1;  // each next place in the order
+    for (int &slot : rows) {
+        slot = -1;
+        for (std::size_t row = 0; row < WindowLayout.size(); ++row) {
+            const ControlDef &c = WindowLayout[row];
+            if (c.isWindowed() && c.tab > previous &&
+                (slot < 0 || c.tab < WindowLayout[static_cast<std::size_t>(slot)].tab))
+                slot = static_cast<int>(row);
+        }
+        // Out of the table, and so no constant, where two controls share a place.
+        previous = WindowLayout.at(static_cast<std::size_t>(slot)).tab;
+    }
+    return rows;
+}();
+
 // The one row that plays a role (not for Role::Message, which two rows play).
 const ControlDef &controlWith(Role role);
 

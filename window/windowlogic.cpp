@@ -95,6 +95,15 @@ int WindowLogic::holderRow(Field f) { return rowsOf(f).holder; }
 int WindowLogic::captionRow(Field f) { return rowsOf(f).caption; }
 int WindowLogic::value(int row) const { return values_.at(row); }
 
+int WindowLogic::boxOfCaption(int row)
+{
+    // A caption beside a box speaks for it.
+    const ControlDef &def = WindowLayout.at(row);
+    return def.kind == ControlKind::Label && def.field && fieldInfo(*def.field).kind == FieldKind::Toggle
+               ? holderRow(*def.field)
+               : -1;
+}
+
 TwipsRect WindowLogic::messageClip()
 {
     const ControlDef &strip = controlWith(Role::Strip);
@@ -187,9 +196,8 @@ void WindowLogic::clicked(int row)
         setControl(row, values_[row] == 0 ? 1 : 0);
         break;
     case ControlKind::Label:
-        // A caption beside a box speaks for it.
-        if (def.field && fieldInfo(*def.field).kind == FieldKind::Toggle)
-            clicked(holderRow(*def.field));
+        if (const int box = boxOfCaption(row); box >= 0)
+            clicked(box);
         break;
     case ControlKind::PushButton:
         switch (def.role) {

@@ -71,6 +71,9 @@ public:
     // The row of the control that holds a field's value, and of the caption beside it (-1: none).
     static int holderRow(Field f);
     static int captionRow(Field f);
+    // The check box that a click on this row's caption acts for, as a click on the
+    // box itself; -1 where a click on the row does nothing.
+    static int boxOfCaption(int row);
 
 private:
     void apply(const GameSettings &s);
