@@ -1,13 +1,17 @@
 #!/bin/sh
-# run.sh CONFIG_BENCH BARE_BENCH WORK_FOLDER [RUNS] [IDLE_SECONDS]
-# Under Wine in a private X server: the first frame of config.exe's window
-# against a bare window (medians of RUNS), then the CPU each spends per second
-# while open, the window at speed 1 against the bare window moving one label.
+# run.sh CONFIG_BENCH FLOOR_BENCH BARE_BENCH WORK_FOLDER [RUNS] [IDLE_SECONDS] [IDLE_RUNS]
+# Under Wine in a private X server, config.exe's window against the floor (the
+# same window made the plainest way), with a bare window as a second line:
+# the first frame (median and range of RUNS), then the CPU each spends per
+# second while open (of IDLE_RUNS), the two windows at speed 1 and the bare one
+# moving one label. The programs take turns round after round, each round
+# starting with the next, so that the shared machine's load falls on all alike.
 set -eu
-config=$1 bare=$2 work=$3 runs=${4:-11} idle=${5:-10}
+config=$1 floor=$2 bare=$3 work=$4 runs=${5:-15} idle=${6:-10} idleRuns=${7:-3}
 mkdir -p "$work/game/data"
 work=$(cd "$work" && pwd)  # Wine wants its prefix as an absolute path
-cp "$config" "$bare" "$work/game/"
+cp "$config" "$floor" "$bare" "$work/game/"
+# floor.cpp holds these values too.
 printf '2\r\n8\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n1\r\n1\r\n.75\r\n1\r\n.5\r\n1\r\n203\r\n205\r\n57\r\n30\r\n32\r\n' \
     >"$work/game/trelvane.cfg"
 
@@ -22,26 +26,43 @@ mkdir -p "$work/runtime" && chmod 700 "$work/runtime" && export XDG_RUNTIME_DIR=
 wine=/usr/lib/wine/wine64
 [ -d "$WINEPREFIX" ] || "$wine" wineboot -i >/dev/null 2>&1
 
+config=$(basename "$config") floor=$(basename "$floor") bare=$(basename "$bare")
 measure() {  # program args... -> the value it prints
     "$wine" "$work/game/$@" 2>/dev/null | tr -d '\r' | awk '{print $2}'
 }
-median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+median() { sort -n "$1" | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+stats() { sort -n "$1" | awk -v m="$(median "$1")" '{v[NR]=$1} END {printf "%.1f (%.1f–%.1f)", m, v[1], v[NR]}'; }
+ratio() { awk "BEGIN {printf \"%.2f\", $(median "$1") / $(median "$2")}"; }
+# rounds COUNT KIND ARGS...: each round runs the three programs, from a different one each time.
+rounds() {
+    count=$1 kind=$2
+    shift 2
+    : >"$work/$kind-config.txt"
+    : >"$work/$kind-floor.txt"
+    : >"$work/$kind-bare.txt"
+    i=0
+    while [ "$i" -lt "$count" ]; do
+        for turn in 0 1 2; do
+            case $(((i + turn) % 3)) in
+            0) measure "$config" "$@" | tail -1 >>"$work/$kind-config.txt" ;;
+            1) measure "$floor" "$@" | tail -1 >>"$work/$kind-floor.txt" ;;
+            2) measure "$bare" "$@" ${1:+label} | tail -1 >>"$work/$kind-bare.txt" ;;
+            esac
+        done
+        i=$((i + 1))
+    done
+}
 
-measure "$(basename "$bare")" >/dev/null  # the first start also loads Wine's own parts
-: >"$work/config.txt"
-: >"$work/bare.txt"
-i=0
-while [ $i -lt "$runs" ]; do
-    measure "$(basename "$config")" >>"$work/config.txt"
-    measure "$(basename "$bare")" >>"$work/bare.txt"
-    i=$((i + 1))
-done
-app=$(median <"$work/config.txt")
-ref=$(median <"$work/bare.txt")
-echo "First frame, ms from entry (median of $runs): config.exe window $app, bare window $ref," \
-    "ratio $(awk "BEGIN {printf \"%.2f\", $app / $ref}") (at most 1.20)"
+measure "$bare" >/dev/null  # the first start also loads Wine's own parts
+rounds "$runs" first
+echo "First frame, ms from entry, median (range) of $runs: config.exe window $(stats "$work/first-config.txt")," \
+    "floor $(stats "$work/first-floor.txt"), ratio $(ratio "$work/first-config.txt" "$work/first-floor.txt")" \
+    "(at most 1.10)"
+echo "    bare window $(stats "$work/first-bare.txt"), ratio to config.exe" \
+    "$(ratio "$work/first-config.txt" "$work/first-bare.txt")"
 
-appIdle=$(measure "$(basename "$config")" "$idle" | tail -1)
-refIdle=$(measure "$(basename "$bare")" "$idle" label | tail -1)
-echo "Idle CPU over $idle s, ms per s: config.exe window at speed 1 $appIdle," \
-    "bare window moving one label $refIdle"
+rounds "$idleRuns" idle "$idle"
+echo "Idle CPU, ms per s over $idle s, median (range) of $idleRuns: config.exe window at speed 1" \
+    "$(stats "$work/idle-config.txt"), floor at speed 1 $(stats "$work/idle-floor.txt")," \
+    "ratio $(ratio "$work/idle-config.txt" "$work/idle-floor.txt") (at most 1.10)"
+echo "    bare window moving one label $(stats "$work/idle-bare.txt")"
