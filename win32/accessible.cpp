@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "win32/handles.h"
+#include "win32/hooks.h"
 
 namespace trelvane {
 
@@ -21,8 +22,12 @@ struct OwnedVariant : VARIANT {
     OwnedVariant &operator=(const OwnedVariant &) = delete;
 };
 
-// The view that speaks for a control, held by the control's window while it lives.
-const wchar_t *const SourceProperty = L"TrelvaneAccessibleSource";
+// Each control's view that speaks for it, kept while the control lives.
+ProcedureHooks<const AccessibleSource *> &hooked()
+{
+    static ProcedureHooks<const AccessibleSource *> hooks;
+    return hooks;
+}
 
 HRESULT giveText(const std::wstring &text, BSTR *out)
 {
@@ -188,10 +193,10 @@ private:
     // still leads to the view.
     std::optional<AccessibleFacts> facts(const VARIANT &child) const
     {
-        const auto *source = static_cast<const AccessibleSource *>(GetPropW(control_, SourceProperty));
+        const auto *source = hooked().dataOf(control_);
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF || !source)
             return std::nullopt;
-        return source->accessibleFacts(control_);
+        return (*source)->accessibleFacts(control_);
     }
 
     HWND control_;
@@ -199,7 +204,7 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
-LRESULT CALLBACK accessibleProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK accessibleProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // lParam carries a 32-bit object ID, sign-extended or not depending on the caller.
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
@@ -212,19 +217,15 @@ LRESULT CALLBACK accessibleProc(HWND control, UINT message, WPARAM wParam, LPARA
                     reference > 0)
                     return reference;
             }
-    } else if (message == WM_NCDESTROY) {
-        RemovePropW(control, SourceProperty);
-        RemoveWindowSubclass(control, &accessibleProc, 0);
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return hooked().handOn(control, message, wParam, lParam);
 }
 
 }  // namespace
 
 void makeAccessible(HWND control, const AccessibleSource &source)
 {
-    SetPropW(control, SourceProperty, const_cast<AccessibleSource *>(&source));
-    SetWindowSubclass(control, &accessibleProc, 0, 0);
+    hooked().hook(control, &accessibleProc, &source);
 }
 
 }  // namespace trelvane

@@ -101,7 +101,7 @@ HWND Win32View::makeControl(int row)
         SendMessageW(w, TBM_SETPAGESIZE, 0, factsOf(*def.field).largeChange);
         SendMessageW(w, TBM_SETTICFREQ, 1, 0);
         SendMessageW(w, TBM_SETPOS, TRUE, range.min);
-        SetWindowSubclass(w, &Win32View::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        hookedControls_.hook(w, &Win32View::controlProc, this);
         break;
     }
     case ControlKind::ComboBox:
@@ -110,7 +110,7 @@ HWND Win32View::makeControl(int row)
                             child | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, x, y, width,
                             height + 16 * keyItemHeight_, window_, id, instance_, nullptr);
         fillKeyList(w);
-        SetWindowSubclass(w, &Win32View::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        hookedControls_.hook(w, &Win32View::controlProc, this);
         break;
     default: break;
     }

@@ -45,7 +45,9 @@ void Win32View::addTip(int row)
         return;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
+    // The mouse comes from the message loop (TTM_RELAYEVENT): a tip that subclasses the window
+    // costs every message, the strip's ticks and paints included, three calls to Wine's server.
+    tool.uFlags = 0;
     tool.hwnd = window_;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     if (r.control) {

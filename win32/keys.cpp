@@ -96,14 +96,14 @@ bool Win32View::captureKey(const MSG &message)
     return true;
 }
 
-LRESULT CALLBACK Win32View::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK Win32View::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *view = reinterpret_cast<Win32View *>(data);
+    Win32View *const *view = hookedControls_.dataOf(hwnd);
     switch (message) {
     case WM_KEYDOWN:
     case WM_KEYUP: {
         // The trackbar lowers its value under Up and Page Up; the window raises it, as on every other desktop.
-        const int row = view->rowOf(hwnd);
+        const int row = view ? (*view)->rowOf(hwnd) : -1;
         if (row >= 0 && WindowLayout[row].kind == ControlKind::Slider) {
             switch (wParam) {
             case VK_UP: wParam = VK_DOWN; break;
@@ -120,10 +120,9 @@ LRESULT CALLBACK Win32View::controlProc(HWND hwnd, UINT message, WPARAM wParam, 
         if (GetFocus() != hwnd)
             return SendMessageW(GetParent(hwnd), message, wParam, lParam);
         break;
-    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, &Win32View::controlProc, 0); break;
     default: break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return hookedControls_.handOn(hwnd, message, wParam, lParam);
 }
 
 void Win32View::setKeyListPrompt(int row, std::string_view prompt)

@@ -14,8 +14,9 @@ namespace {
 
 const wchar_t *const ClassName = L"TrelvaneConfig";
 constexpr UINT_PTR TransitionTimer = 1;
-// Posted by the first paint: work the first frame can do without waits until that frame is shown.
-constexpr UINT AfterFirstFrame = WM_APP + 1;
+// Started by the first paint: a timer comes only once nothing is left to paint, so the work it
+// starts stays out of the first frame, the controls' own first paints included.
+constexpr UINT_PTR AfterFirstFrameTimer = 2;
 // Wine never sends WM_DPICHANGED, nor carries its rectangle from one process to another:
 // the tests send this, with the new DPI, and the window takes it as the system's message.
 const wchar_t *const TestDpiChangeName = L"TrelvaneConfig.TestDpiChange";
@@ -63,6 +64,8 @@ int Win32View::run()
     reveal();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (tips_ && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+            SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
         // A key list waiting for a key takes every key, the dialog keys included.
         if (captureKey(message))
             continue;
@@ -228,14 +231,17 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         paintWindow();
         if (!firstFramePainted_) {
             firstFramePainted_ = true;
-            PostMessageW(window_, AfterFirstFrame, 0, 0);
+            SetTimer(window_, AfterFirstFrameTimer, USER_TIMER_MINIMUM, nullptr);
         }
         return 0;
-    case AfterFirstFrame: makeTips(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_TIMER:
-        if (wParam == TransitionTimer && logic_)
+        if (wParam == AfterFirstFrameTimer) {
+            KillTimer(window_, AfterFirstFrameTimer);
+            makeTips();
+        } else if (wParam == TransitionTimer && logic_) {
             tick();
+        }
         return 0;
     case WM_COMMAND:
         if (logic_)

@@ -25,6 +25,7 @@
 
 #include "win32/accessible.h"
 #include "win32/handles.h"
+#include "win32/hooks.h"
 #include "win32/pictures.h"
 #include "window/layouttable.h"
 #include "window/pixels.h"
@@ -82,8 +83,9 @@ private:
 
     // The window and its message loop.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                        DWORD_PTR view);
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The sliders and key lists, with the view each belongs to.
+    static inline ProcedureHooks<Win32View *> hookedControls_;
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void reveal();
     void command(int id, int code, HWND from);

@@ -573,6 +573,45 @@ TEST_P(DesktopTest, AChangeOfDpiLaysOutAndPaintsTheWholeWindow)
     EXPECT_TRUE(settledPixels(main) == painted) << "parts of the window were not painted again";
 }
 
+// A tip comes over a setting's control and over its picture, and goes when the pointer leaves.
+TEST_P(DesktopTest, TipsShowOverAControlAndAPictureAndGoAfter)
+{
+    write("trelvane.cfg", PlainSettings);
+    launch();
+    const Window main = mainWindow();
+    ASSERT_NE(main, 0u) << log();
+    xdotool({"windowfocus", "--sync", std::to_string(main)});  // Qt shows tips on the active window
+    const std::vector<Window> before = x_->shown();
+    // A shown window that was not there before, with dark text on a light ground.
+    const auto tip = [&] {
+        for (const Window w : x_->shown()) {
+            int width = 0, height = 0;
+            if (std::find(before.begin(), before.end(), w) != before.end() || !x_->size(w, width, height))
+                continue;
+            const std::vector<std::uint32_t> px = x_->pixels(w, 0, 0, width, height);
+            const auto sum = [](std::uint32_t p) { return (p >> 16) + ((p >> 8) & 0xff) + (p & 0xff); };
+            if (std::any_of(px.begin(), px.end(), [&](auto p) { return sum(p) < 3 * 96; }) &&
+                std::any_of(px.begin(), px.end(), [&](auto p) { return sum(p) > 3 * 224; }))
+                return w;
+        }
+        return Window{0};
+    };
+    // In pixels at 96 dpi: Sphere Detail's slider and picture, and a spot with no tip.
+    for (const auto &[x, y] : {std::pair{72, 144}, std::pair{74, 82}}) {
+        xdotool({"mousemove", "--window", std::to_string(main), "--sync", "650", "380"});
+        Window shown = 0;
+        for (const auto end = Clock::now() + Patience; (shown = tip()) != 0 && Clock::now() < end;)
+            std::this_thread::sleep_for(milliseconds(30));
+        ASSERT_EQ(shown, 0u) << "a tip stays after the pointer has left";
+        xdotool({"mousemove", "--window", std::to_string(main), std::to_string(x), std::to_string(y)});
+        for (const auto end = Clock::now() + Patience; (shown = tip()) == 0 && Clock::now() < end;)
+            std::this_thread::sleep_for(milliseconds(30));
+        EXPECT_NE(shown, 0u) << "no tip over " << x << ", " << y;
+    }
+    type(main, {"alt+c"});
+    EXPECT_EQ(exitStatus(), 0) << log();
+}
+
 TEST_P(DesktopTest, CancelLeavesTheFileAndEnds)
 {
     write("trelvane.cfg", MessySettings);

@@ -79,4 +79,24 @@ std::vector<std::uint32_t> XClient::pixels(WindowId window, int x, int y, int wi
     return out;
 }
 
+std::vector<WindowId> XClient::shown()
+{
+    std::vector<WindowId> out;
+    if (!display_)
+        return out;
+    Display *d = dpy(display_);
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
+        return out;
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable)
+            out.push_back(children[i]);
+    }
+    if (children)
+        XFree(children);
+    return out;
+}
+
 }  // namespace trelvane::desktop

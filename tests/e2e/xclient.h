@@ -25,6 +25,8 @@ public:
     // What the screen shows of a rectangle of the window, as 0xRRGGBB row by
     // row; empty if it cannot be read.
     std::vector<std::uint32_t> pixels(WindowId window, int x, int y, int width, int height);
+    // The top-level windows on show, a tip's among them.
+    std::vector<WindowId> shown();
 
 private:
     void *display_ = nullptr;
