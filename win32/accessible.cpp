@@ -223,9 +223,6 @@ LRESULT CALLBACK accessibleProc(HWND control, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void makeAccessible(HWND control, const AccessibleSource &source)
-{
-    hooked().hook(control, &accessibleProc, &source);
-}
+void makeAccessible(HWND control, const AccessibleSource &source) { hooked().hook(control, &accessibleProc, &source); }
 
 }  // namespace trelvane

@@ -11,13 +11,12 @@
 
 namespace trelvane {
 
-template <typename Data>
-class ProcedureHooks {
+template <typename Data> class ProcedureHooks {
 public:
     void hook(HWND control, WNDPROC procedure, Data data)
     {
-        const auto original = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        const auto original =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
         if (original)
             hooked_[control] = {original, data};
     }
