@@ -6,15 +6,10 @@
 #include <QWidget>
 
 #include "app/frmconfig.h"
+#include "app/text.h"
 #include "window/settingfacts.h"
 
 namespace trelvane {
-
-namespace {
-
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-}  // namespace
 
 void explain(QWidget *w, const QString &sentence)
 {

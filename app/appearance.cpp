@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/text.h"
 #include "window/look.h"
 
 namespace trelvane {
@@ -26,7 +27,7 @@ const QString &fontFamily()
     static const QString family = [] {
         for (const char *style : {"Regular", "Bold"})
             QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/TrelvaneSans-%1.ttf").arg(QLatin1String(style)));
-        return QString::fromUtf8(FontFamily.data(), static_cast<qsizetype>(FontFamily.size()));
+        return text(FontFamily);
     }();
     return family;
 }

@@ -21,6 +21,7 @@
 #include "app/keylist.h"
 #include "app/previewpicture.h"
 #include "app/settingcheckbox.h"
+#include "app/text.h"
 #include "app/twips.h"
 #include "app/userprompts.h"
 #include "app/wheelguard.h"
@@ -33,8 +34,6 @@
 namespace trelvane {
 
 namespace {
-
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString controlName(const ControlDef &def)
 {

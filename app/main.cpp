@@ -4,6 +4,7 @@
 #include <csignal>
 
 #include "app/frmconfig.h"
+#include "app/text.h"
 #include "app/userprompts.h"
 #include "window/look.h"
 
@@ -16,8 +17,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // What screen readers call the program. Not the display name, which Qt
     // would append to the title of every message box.
-    QCoreApplication::setApplicationName(
-        QString::fromUtf8(trelvane::WindowTitle.data(), static_cast<qsizetype>(trelvane::WindowTitle.size())));
+    QCoreApplication::setApplicationName(trelvane::text(trelvane::WindowTitle));
     trelvane::UserPrompts prompts;
     trelvane::frmConfig window(QCoreApplication::applicationDirPath(), prompts);
     if (!window.Form_Load())

@@ -3,15 +3,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/text.h"
 #include "window/look.h"
 
 namespace trelvane {
-
-namespace {
-
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-}  // namespace
 
 bool UserPrompts::confirm(QWidget *parent, const QString &title, const QString &question)
 {

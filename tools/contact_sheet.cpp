@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QStringList>
 
+#include "app/text.h"
 #include "window/layouttable.h"
 #include "window/previewpictures.h"
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+using trelvane::text;
 
 bool hasPicture(const QString &name)
 {

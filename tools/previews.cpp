@@ -1,5 +1,6 @@
 #include "tools/previews.h"
 
+#include "app/text.h"
 #include "tools/glyphs.h"
 #include "tools/raster.h"
 #include "window/previewpictures.h"
@@ -653,8 +654,7 @@ std::vector<Preview> renderPreviews(int scale)
         throw std::logic_error("the drawings and the window's list of pictures differ in number");
     std::vector<Preview> out;
     for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const std::string_view name = PreviewPictures[i];
-        out.push_back({QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), std::move(drawn[i])});
+        out.push_back({text(PreviewPictures[i]), std::move(drawn[i])});
     }
     return out;
 }

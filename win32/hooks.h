@@ -1,19 +1,21 @@
 #pragma once
 
-// Our own window procedure put in front of a control's, with the control's kept to hand every
-// message on to. Done directly rather than with SetWindowSubclass: under Wine every message
-// through that chain asks the server for a window property three times, several hundred calls
-// in the first frame and a few on every tick of the strip.
+// Our own window procedure put in front of a control's or a dialog's, with the window's own
+// kept to hand every message on to. Done directly rather than with SetWindowSubclass: under
+// Wine every message through that chain asks the server for a window property three times,
+// several hundred calls in the first frame and a few on every tick of the strip.
 
 #include <windows.h>
 
 #include <map>
+#include <variant>
 
 namespace trelvane {
 
-template <typename Data> class ProcedureHooks {
+// Data: what each hooked window is hooked with, if anything.
+template <typename Data = std::monostate> class ProcedureHooks {
 public:
-    void hook(HWND control, WNDPROC procedure, Data data)
+    void hook(HWND control, WNDPROC procedure, Data data = {})
     {
         const auto original =
             reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/hooks.h"
 #include "win32/system.h"
 #include "window/look.h"
 
@@ -14,23 +15,23 @@ namespace {
 // Clear of IDOK, IDCANCEL and the other common buttons' IDs.
 constexpr int UseFactorySettingsId = 100;
 
-LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+// Escape and the close box send IDCANCEL, which Wine's task dialog takes for no button at
+// all when it has no Cancel: they press Close here, on every system alike.
+ProcedureHooks<> escapeHooks;
+
+LRESULT CALLBACK escapeIsClose(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && !lParam) {
         SendMessageW(dialog, TDM_CLICK_BUTTON, IDCLOSE, 0);
         return 0;
     }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(dialog, &escapeIsClose, 0);
-    return DefSubclassProc(dialog, message, wParam, lParam);
+    return escapeHooks.handOn(dialog, message, wParam, lParam);
 }
 
 HRESULT CALLBACK taskDialogEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR)
 {
-    // Escape and the close box send IDCANCEL, which Wine's task dialog takes for no button
-    // at all when it has no Cancel: they press Close here, on every system alike.
     if (event == TDN_CREATED)
-        SetWindowSubclass(dialog, &escapeIsClose, 0, 0);
+        escapeHooks.hook(dialog, &escapeIsClose);
     return S_OK;
 }
 
